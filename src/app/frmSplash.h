@@ -1,0 +1,52 @@
+#pragma once
+
+#include "Form.h"
+
+#include <functional>
+
+class Frame;
+class Image;
+class Label;
+class PictureBox;
+class QPushButton;
+class SettingsBackend;
+
+// The start-up window: name, version and maker, two hints, Help and Options.
+// A click anywhere else gives way to the scoreboard.
+class frmSplash : public Form {
+    Q_OBJECT
+
+public:
+    // Where a top edge the load step puts the splash on a screen this high
+    // (all in twips): 1320 twips above the exact centre.
+    static double topFor(double screenHeight) { return (screenHeight - 5880) / 2; }
+
+    // openScoreboard creates and shows the scoreboard window.
+    frmSplash(SettingsBackend &store, std::function<void()> openScoreboard,
+              QWidget *parent = nullptr);
+
+    void GoScore();
+
+    Frame *frameSplash;
+    PictureBox *picLogo;
+    Image *imgLogo;
+    Label *lblName;
+    Label *lblMadeBy;
+    Label *lblClick;
+    Label *lblVersion;
+    Label *Label1;
+    Label *Label2;
+    QPushButton *cmdHelp;
+    QPushButton *cmdOptions;
+
+protected:
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    void createControls();
+    void Form_Load();
+
+    SettingsBackend &m_store;
+    std::function<void()> m_openScoreboard;
+    bool m_unloaded = false;
+};

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "TwipsWidget.h"
+
+#include <cstdint>
+
+// A text on a transparent background, wrapped at word boundaries.
+class Label : public TwipsWidget {
+    Q_OBJECT
+    Q_CLASSINFO("ControlClass", "Label")
+    Q_PROPERTY(QString Caption READ caption WRITE setCaption)
+    Q_PROPERTY(double FontSize READ fontSize WRITE setFontSize)
+    Q_PROPERTY(std::int32_t ForeColor READ foreColor WRITE setForeColor)
+
+public:
+    enum class Align { Left, Right, Center };
+
+    explicit Label(QWidget *parent = nullptr);
+
+    QString caption() const { return m_caption; }
+    void setCaption(const QString &caption);
+    double fontSize() const { return m_fontSize; }
+    void setFontSize(double points);
+    std::int32_t foreColor() const { return m_foreColor; }
+    void setForeColor(std::int32_t bgr);
+
+    void setAlignment(Align align);
+    void setFontFamily(const QString &family, bool bold);
+
+Q_SIGNALS:
+    void Click();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    void applyFont();
+
+    QString m_caption;
+    double m_fontSize = 8.25;
+    std::int32_t m_foreColor = 0;
+    Align m_align = Align::Left;
+    QString m_family = QStringLiteral("Arial");
+    bool m_bold = false;
+    bool m_pressed = false;
+};

@@ -1,0 +1,161 @@
+#include "LedDisplay.h"
+
+#include "ColorRef.h"
+#include "Twips.h"
+#include "VirtualKey.h"
+
+#include <QKeyEvent>
+#include <QPainter>
+
+namespace {
+
+QColor dimmed(const QColor &lit, const QColor &back)
+{
+    constexpr double share = 0.13;
+    return QColor::fromRgbF(float(back.redF() + (lit.redF() - back.redF()) * share),
+                            float(back.greenF() + (lit.greenF() - back.greenF()) * share),
+                            float(back.blueF() + (lit.blueF() - back.blueF()) * share));
+}
+
+} // namespace
+
+LedDisplay::LedDisplay(QWidget *parent) : TwipsWidget(parent)
+{
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void LedDisplay::setLitColor(std::int32_t bgr)
+{
+    m_litColor = bgr;
+    requestRepaint();
+}
+
+void LedDisplay::setBackColor(std::int32_t bgr)
+{
+    m_backColor = bgr;
+    requestRepaint();
+}
+
+void LedDisplay::setLedType(std::int32_t type)
+{
+    m_ledType = type;
+    requestRepaint();
+}
+
+void LedDisplay::setDigitSize(qint16 size)
+{
+    m_size = qMax<qint16>(1, size);
+    geometryChanged();
+}
+
+void LedDisplay::setPaddingH(qint16 twips)
+{
+    m_paddingH = twips;
+    geometryChanged();
+}
+
+void LedDisplay::setPaddingV(qint16 twips)
+{
+    m_paddingV = twips;
+    geometryChanged();
+}
+
+void LedDisplay::setPaddingI(qint16 twips)
+{
+    m_paddingI = twips;
+    geometryChanged();
+}
+
+void LedDisplay::requestRepaint()
+{
+    ++m_repaintRequests;
+    update();
+}
+
+void LedDisplay::contentChanged()
+{
+    const LedCells cells = computeCells();
+    if (cells == m_cells)
+        return;
+    const bool layoutChanged = cells.digitCount() != m_cells.digitCount() ||
+                               cells.separatorCount() != m_cells.separatorCount();
+    m_cells = cells;
+    if (layoutChanged)
+        geometryChanged();
+    else
+        requestRepaint();
+}
+
+void LedDisplay::geometryChanged()
+{
+    const int digits = m_cells.digitCount();
+    const int separators = m_cells.separatorCount();
+    const double digitWidth = Twips::fromPixels(1) * digitWidthPixels();
+    const double width = 2.0 * m_paddingH + digits * digitWidth +
+                         qMax(0, digits - 1) * double(m_paddingI) +
+                         separators * separatorTwips();
+    const double height = 2.0 * m_paddingV + Twips::fromPixels(m_size);
+    setSizeTwips(width, height);
+    requestRepaint();
+}
+
+void LedDisplay::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    const QColor back = toQColor(m_backColor);
+    const QColor lit = toQColor(m_litColor);
+    const QColor unlit = dimmed(lit, back);
+    painter.fillRect(rect(), back);
+    if (hasBorder()) {
+        painter.setPen(QPen(toQColor(frameColor()), 1));
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+
+    const double px = 1.0 / Twips::PerPixel;
+    const double digitWidth = digitWidthPixels();
+    const double separatorWidth = separatorTwips() * px;
+    m_glyphs.prepare(m_ledType, digitWidth, m_size, separatorWidth);
+
+    double x = m_paddingH * px;
+    const double y = m_paddingV * px;
+    for (int i = 0; i < m_cells.count; ++i) {
+        const Glyph g = m_cells.glyphs[size_t(i)];
+        const bool separator = isSeparator(g);
+        if (i > 0) {
+            const bool nextToSeparator =
+                separator || isSeparator(m_cells.glyphs[size_t(i - 1)]);
+            x += m_paddingI * px * (nextToSeparator ? 0.5 : 1.0);
+        }
+        painter.save();
+        painter.translate(x, y);
+        painter.setBrush(unlit);
+        painter.drawPath(separator ? m_glyphs.unlitSeparator() : m_glyphs.unlitDigit());
+        if (g != Glyph::Blank && g != Glyph::SeparatorOff) {
+            painter.setBrush(lit);
+            painter.drawPath(m_glyphs.lit(g));
+        }
+        painter.restore();
+        x += separator ? separatorWidth : digitWidth;
+    }
+}
+
+void LedDisplay::focusInEvent(QFocusEvent *event)
+{
+    TwipsWidget::focusInEvent(event);
+    Q_EMIT GotFocus();
+}
+
+void LedDisplay::keyPressEvent(QKeyEvent *event)
+{
+    Q_EMIT KeyDown(VirtualKey::fromEvent(*event), VirtualKey::shiftState(*event));
+}
+
+void LedDisplay::keyReleaseEvent(QKeyEvent *event)
+{
+    if (event->isAutoRepeat())
+        return;
+    Q_EMIT KeyUp(VirtualKey::fromEvent(*event), VirtualKey::shiftState(*event));
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "FixedTime.h"
+
+#include <QObject>
+
+class MonotonicClock;
+
+// A count-down time-keeper. The remaining time is computed from the clock
+// each time it is read, never counted in ticks, so it cannot drift. It stops
+// at zero but stays "running" until told otherwise.
+class Tarrow : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("ControlClass", "Tarrow")
+    Q_PROPERTY(QString Name READ objectName)
+    Q_PROPERTY(bool Running READ running WRITE setRunning)
+    Q_PROPERTY(FixedTime Time READ time WRITE setTime)
+
+public:
+    explicit Tarrow(MonotonicClock *clock, QObject *parent = nullptr);
+
+    bool running() const { return m_running; }
+    void setRunning(bool running);
+    FixedTime time() const;
+    void setTime(FixedTime time);
+
+private:
+    FixedTime elapsedSinceStart() const;
+
+    MonotonicClock *m_clock;
+    bool m_running = false;
+    FixedTime m_base;              // the time when last started, set or stopped
+    std::int64_t m_startedAt = 0; // clock reading at that moment
+};

@@ -1,0 +1,54 @@
+// Loading and closing the board.
+#include "frmScoreboard.h"
+
+#include "Label.h"
+#include "Pinlux.h"
+#include "Settings.h"
+#include "Tarrow.h"
+
+#include <QCloseEvent>
+
+void frmScoreboard::showEvent(QShowEvent *event)
+{
+    if (!m_loaded) {
+        m_loaded = true;
+        Form_Load();
+    }
+    Form::showEvent(event);
+}
+
+void frmScoreboard::Form_Load()
+{
+    JamResetTime = FixedTime::fromSeconds(120);
+    tkJam->setTime(JamResetTime);
+    PeriodResetTime = FixedTime::fromSeconds(600);
+    tkPeriod->setTime(PeriodResetTime);
+    for (Pinlux *display :
+         {tledHomePenalty1, tledHomePenalty2, tledVisitorPenalty1, tledVisitorPenalty2})
+        display->setValue(-1);
+    for (Tarrow *keeper : {tkHomePenalty1, tkHomePenalty2, tkVisitorPenalty1, tkVisitorPenalty2})
+        keeper->setTime(FixedTime());
+    RefreshTime();
+    UpdateLabels();
+    tmrClock1.start();
+}
+
+void frmScoreboard::UpdateLabels()
+{
+    setWindowTitle(QStringLiteral("Quelvane"));
+    lblTitle->setCaption(Settings.TitleText);
+    lblHomeTeam->setCaption(Settings.HomeText);
+    lblVisitorTeam->setCaption(Settings.VisitorText);
+}
+
+void frmScoreboard::closeEvent(QCloseEvent *event)
+{
+    Form_Unload();
+    event->accept();
+}
+
+void frmScoreboard::Form_Unload()
+{
+    tmrClock1.stop();
+    Q_EMIT programEnded();
+}

@@ -1,0 +1,191 @@
+#include "frmScoreboard.h"
+
+#include "Digmar.h"
+#include "Image.h"
+#include "Label.h"
+#include "PictureBox.h"
+#include "Pinlux.h"
+#include "Settings.h"
+#include "Shape.h"
+#include "Tarrow.h"
+#include "Twips.h"
+
+namespace {
+
+constexpr std::int32_t DesignBack = 0x404040;
+constexpr std::int32_t White = 0xFFFFFF;
+constexpr std::int32_t Red = 0x0000FF;
+constexpr std::int32_t Green = 0x00C000;
+
+struct LedSpacing {
+    qint16 size, paddingH, paddingV, paddingI;
+};
+
+void setSpacing(LedDisplay *display, const LedSpacing &s)
+{
+    display->setDigitSize(s.size);
+    display->setPaddingH(s.paddingH);
+    display->setPaddingV(s.paddingV);
+    display->setPaddingI(s.paddingI);
+}
+
+} // namespace
+
+frmScoreboard::frmScoreboard(MonotonicClock *clock, QWidget *parent) : Form(parent)
+{
+    setWindowTitle(QStringLiteral("Quelvane"));
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, QColor(0x40, 0x40, 0x40));
+    setPalette(pal);
+    resize(Twips::toPixels(DesignWidth), Twips::toPixels(DesignHeight));
+
+    createDisplays();
+    createLabels();
+    createPictures();
+    createShapes();
+    createKeepers(clock);
+}
+
+frmScoreboard::~frmScoreboard() = default;
+
+void frmScoreboard::createDisplays()
+{
+    auto clockDisplay = [this](const char *name, double left, double top,
+                               const LedSpacing &spacing, qint16 paddingD,
+                               const QString &lengths) {
+        auto *d = addControl(new Pinlux(this), name);
+        setSpacing(d, spacing);
+        d->setPaddingD(paddingD);
+        d->setGroupLengths(lengths);
+        d->setValue(3600);
+        d->setLeft(left);
+        d->setTop(top);
+        return d;
+    };
+    auto numberDisplay = [this](const char *name, double left, double top,
+                                const LedSpacing &spacing, qint16 max, std::int32_t lit) {
+        auto *d = addControl(new Digmar(this), name);
+        setSpacing(d, spacing);
+        d->setMax(max);
+        d->setLitColor(lit);
+        d->setLeft(left);
+        d->setTop(top);
+        return d;
+    };
+    const LedSpacing score{68, 100, 80, 175};
+    const LedSpacing penalty{55, 100, 70, 160};
+    const QString minutesSeconds = QStringLiteral("1,2");
+
+    nledHomeScore = numberDisplay("nledHomeScore", 604, 1125, score, 999, Red);
+    tledPeriod = clockDisplay("tledPeriod", 3195, 1065, {65, 80, 65, 175}, 125,
+                              QStringLiteral("2,2"));
+    nledVisitorScore = numberDisplay("nledVisitorScore", 6612, 1120, score, 999, Red);
+    nledPeriod = numberDisplay("nledPeriod", 5145, 2460, {55, 80, 50, 60}, 9, Green);
+    tledJam = clockDisplay("tledJam", 3600, 4000, {70, 80, 70, 160}, 125, minutesSeconds);
+    tledHomePenalty1 = clockDisplay("tledHomePenalty1", 673, 4540, penalty, 95, minutesSeconds);
+    tledVisitorPenalty1 =
+        clockDisplay("tledVisitorPenalty1", 6723, 4540, penalty, 95, minutesSeconds);
+    tledHomePenalty2 = clockDisplay("tledHomePenalty2", 673, 5610, penalty, 95, minutesSeconds);
+    tledVisitorPenalty2 =
+        clockDisplay("tledVisitorPenalty2", 6723, 5610, penalty, 95, minutesSeconds);
+    for (Pinlux *p : {tledHomePenalty1, tledVisitorPenalty1, tledHomePenalty2, tledVisitorPenalty2})
+        p->setLitColor(Red);
+
+    QWidget *tabOrder[] = {nledHomeScore, tledPeriod,          nledVisitorScore,
+                           nledPeriod,    tledJam,             tledHomePenalty1,
+                           tledVisitorPenalty1, tledHomePenalty2, tledVisitorPenalty2};
+    for (size_t i = 1; i < std::size(tabOrder); ++i)
+        setTabOrder(tabOrder[i - 1], tabOrder[i]);
+}
+
+void frmScoreboard::createLabels()
+{
+    auto label = [this](const char *name, double left, double top, double width, double height,
+                        double points, const QString &caption) {
+        auto *l = addControl(new Label(this), name);
+        l->setFontFamily(QStringLiteral("Arial"), true);
+        l->setFontSize(points);
+        l->setAlignment(Label::Align::Center);
+        l->setForeColor(White);
+        l->setCaption(caption);
+        l->setTwipsGeometry(left, top, width, height);
+        return l;
+    };
+    lblTitle = label("lblTitle", 120, 0, 9255, 855, 36, QString());
+    lblHomeTeam = label("lblHomeTeam", 240, 2400, 2895, 495, 20.25, QString());
+    lblVisitorTeam = label("lblVisitorTeam", 6360, 2400, 2895, 495, 20.25, QString());
+    Label4 = label("Label4", 3705, 2760, 1335, 450, 18, QStringLiteral("Period"));
+    Label1 = label("Label1", 3600, 3480, 2355, 450, 18, QStringLiteral("Jam"));
+    Label2 = label("Label2", 713, 3990, 1935, 465, 18, QStringLiteral("Penalty"));
+    Label3 = label("Label3", 6713, 3990, 2055, 465, 18, QStringLiteral("Penalty"));
+    lblCreatedBy = label("lblCreatedBy", 3383, 5280, 2715, 300, 11.25,
+                         QStringLiteral("www.brackwell.example"));
+}
+
+void frmScoreboard::createPictures()
+{
+    auto frame = [this](const char *frameName, const char *imageName, double left, double top,
+                        double width, double height, Image *&image) {
+        auto *f = addControl(new PictureBox(this), frameName);
+        f->setBackColor(DesignBack);
+        f->setTwipsGeometry(left, top, width, height);
+        image = addControl(new Image(f), imageName);
+        image->setTwipsGeometry(0, 0, 1215, 855);
+        return f;
+    };
+    picHomePicContainer =
+        frame("picHomePicContainer", "imgHomePic", 623, 2940, 2175, 975, imgHomePic);
+    picVisitorPicContainer =
+        frame("picVisitorPicContainer", "imgVisitorPic", 6743, 2940, 2115, 975, imgVisitorPic);
+    picBoardPicContainer =
+        frame("picBoardPicContainer", "imgBoardPic", 3533, 5640, 2415, 950, imgBoardPic);
+}
+
+void frmScoreboard::createShapes()
+{
+    auto shape = [this](const char *name, double left, double top, double width, double height) {
+        auto *s = addControl(new Shape(this), name);
+        s->setBorderColor(White);
+        s->setBorderWidth(2);
+        s->setTwipsGeometry(left, top, width, height);
+        return s;
+    };
+    Shape1 = shape("Shape1", 3038, 960, 3405, 1350);
+    Shape3 = shape("Shape3", 113, 960, 9255, 5775);
+    shpObjectSelected = shape("shpObjectSelected", 5280, 2760, 255, 255);
+    shpObjectSelected->setBorderWidth(1);
+    shpObjectSelected->setFilled(true);
+    shpObjectSelected->setFillColor(DesignBack);
+    shpObjectSelected->setVisibleFlag(false);
+    // Shapes lie beneath everything else on the window.
+    shpObjectSelected->lower();
+    Shape1->lower();
+    Shape3->lower();
+}
+
+void frmScoreboard::createKeepers(MonotonicClock *clock)
+{
+    auto keeper = [this, clock](const char *name) {
+        return addControl(new Tarrow(clock, this), name);
+    };
+    tkPeriod = keeper("tkPeriod");
+    tkJam = keeper("tkJam");
+    tkHomePenalty1 = keeper("tkHomePenalty1");
+    tkHomePenalty2 = keeper("tkHomePenalty2");
+    tkVisitorPenalty1 = keeper("tkVisitorPenalty1");
+    tkVisitorPenalty2 = keeper("tkVisitorPenalty2");
+
+    tmrClock1.setObjectName(QStringLiteral("tmrClock1"));
+    tmrClock1.setInterval(50);
+    tmrClock1.setTimerType(Qt::PreciseTimer);
+    connect(&tmrClock1, &QTimer::timeout, this, &frmScoreboard::tmrClock1_Timer);
+}
+
+std::array<frmScoreboard::PenaltyClock, 4> frmScoreboard::penaltyClocks() const
+{
+    return {{{tledHomePenalty1, tkHomePenalty1},
+             {tledHomePenalty2, tkHomePenalty2},
+             {tledVisitorPenalty1, tkVisitorPenalty1},
+             {tledVisitorPenalty2, tkVisitorPenalty2}}};
+}
