@@ -47,6 +47,7 @@ void frmSplash::createControls()
         l->setCaption(caption);
         l->setAlignment(align);
         l->setForeColor(0x000000);
+        l->setFontFamily(QStringLiteral("Arial Narrow"), false);
         connect(l, &Label::Click, this, &frmSplash::GoScore);
         return l;
     };

@@ -1,5 +1,6 @@
 #include "LedCells.h"
 
+#include <QVarLengthArray>
 #include <cmath>
 
 namespace {
@@ -144,17 +145,22 @@ LedCells clockCells(float value, const GroupUnits &units, const QVector<int> &le
     std::int64_t ticks = std::isfinite(value) ? std::llround(double(value) * 10000.0) : 0;
     if (ticks < 0)
         ticks = 0;
+    QVarLengthArray<std::int64_t, 4> parts;
     for (int g = 0; g < groups; ++g) {
-        const std::int64_t unit = units.unitTicks[g];
-        std::int64_t part = ticks / unit;
-        ticks -= part * unit;
-        if (g > 0) {
+        const std::int64_t part = ticks / units.unitTicks[g];
+        ticks -= part * units.unitTicks[g];
+        parts.append(part);
+    }
+    // A value beyond the display shows the largest it can.
+    if (parts[0] > power10(widths[0]) - 1) {
+        parts[0] = power10(widths[0]) - 1;
+        for (int g = 1; g < groups; ++g)
+            parts[g] = qMax<std::int64_t>(0, units.unitTicks[g - 1] / units.unitTicks[g] - 1);
+    }
+    for (int g = 0; g < groups; ++g) {
+        if (g > 0)
             cells.append(units.pointBefore[g] ? Glyph::Point : Glyph::Colon);
-            const std::int64_t range = units.unitTicks[g - 1] / unit;
-            if (range > 1 && part >= range)
-                part = range - 1;
-        }
-        appendNumber(cells, part, widths[g], g > 0);
+        appendNumber(cells, parts[g], widths[g], g > 0);
     }
     return cells;
 }

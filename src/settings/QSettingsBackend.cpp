@@ -1,5 +1,6 @@
 #include "QSettingsBackend.h"
 
+#include <QFile>
 #include <QStringList>
 
 QSettingsBackend::QSettingsBackend() = default;
@@ -34,6 +35,7 @@ void QSettingsBackend::saveSetting(const QString &application, const QString &se
                                    const QString &key, const QString &text)
 {
     store(application).setValue(section + u'/' + key, text);
+    m_pending.append({section + u'/' + key, text});
 }
 
 bool QSettingsBackend::flush()
@@ -43,7 +45,24 @@ bool QSettingsBackend::flush()
     if (!m_settings->isWritable())
         return false;
     m_settings->sync();
-    return m_settings->status() == QSettings::NoError;
+    if (m_settings->status() == QSettings::FormatError) {
+        // The file could not be parsed, so it is never rewritten in place.
+        // Keep it beside the store for inspection and start a clean one.
+        const QString path = m_settings->fileName();
+        m_settings.reset();
+        const QString kept = path + QStringLiteral(".damaged");
+        QFile::remove(kept);
+        if (!QFile::rename(path, kept))
+            QFile::remove(path);
+        QSettings &fresh = store(m_application);
+        for (const auto &[key, text] : std::as_const(m_pending))
+            fresh.setValue(key, text);
+        fresh.sync();
+    }
+    const bool ok = m_settings->status() == QSettings::NoError;
+    if (ok)
+        m_pending.clear();
+    return ok;
 }
 
 QString QSettingsBackend::location()

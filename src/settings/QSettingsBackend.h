@@ -2,6 +2,7 @@
 
 #include "SettingsBackend.h"
 
+#include <QList>
 #include <QSettings>
 #include <memory>
 
@@ -26,4 +27,7 @@ private:
 
     QString m_application;
     std::unique_ptr<QSettings> m_settings;
+    // What was saved since the last flush, to write again into a fresh file
+    // when the old one turns out to be damaged.
+    QList<std::pair<QString, QString>> m_pending;
 };
