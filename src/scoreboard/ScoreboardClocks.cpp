@@ -2,7 +2,17 @@
 #include "frmScoreboard.h"
 
 #include "Pinlux.h"
+#include "Settings.h"
 #include "Tarrow.h"
+#include "TimeOfDay.h"
+
+namespace {
+
+const FixedTime LastMinute = FixedTime::fromTicks(599000); // 59.9 s
+const QString MinutesSeconds = QStringLiteral("60,1");
+const QString SecondsTenths = QStringLiteral("1,.1");
+
+} // namespace
 
 void frmScoreboard::tmrClock1_Timer()
 {
@@ -11,21 +21,65 @@ void frmScoreboard::tmrClock1_Timer()
 
 void frmScoreboard::RefreshTime()
 {
+    // The refresh and the dispatcher call each other one level deep. A key
+    // setting that makes the period stop run another command could turn that
+    // into endless recursion; a deeper call has nothing left to do.
+    if (m_refreshDepth > 1)
+        return;
+    ++m_refreshDepth;
+
+    const HoursMinutes now = splitTimeText(m_services.timeOfDay());
     const FixedTime tP = tkPeriod->time();
-    if (tP > FixedTime::fromTicks(599000)) {
-        tledPeriod->setGroupUnits(QStringLiteral("60,1"));
+
+    if (ClockTime) {
+        const std::int32_t minutes = std::int32_t(now.hours) * 60 + now.minutes;
+        tledPeriod->setGroupUnits(MinutesSeconds);
+        tledPeriod->setValue(float(minutes));
+    } else if (tP > LastMinute) {
+        tledPeriod->setGroupUnits(MinutesSeconds);
         tledPeriod->setValue(float(tP.displaySeconds()));
     } else {
-        tledPeriod->setGroupUnits(QStringLiteral("1,.1"));
+        tledPeriod->setGroupUnits(SecondsTenths);
         tledPeriod->setValue(tP.toFloat());
     }
 
     const FixedTime tJ = tkJam->time();
-    tledJam->setGroupUnits(QStringLiteral("60,1"));
+    tledJam->setGroupUnits(MinutesSeconds);
     tledJam->setValue(float(tJ.displaySeconds()));
+
+    if (tP > FixedTime()) {
+        EndSounded[1] = false;
+        SuppressedPeriodSound = false;
+    } else if (tkPeriod->running()) {
+        AllKeyCode(Settings.StartStopPeriodClockKey);
+        if (!EndSounded[1]) {
+            EndSounded[1] = true;
+            if (Settings.SuppressPeriodSound == 1 && tkJam->running())
+                SuppressedPeriodSound = true;
+            else
+                Buzzer(Settings.PeriodEndSoundFile);
+        }
+    }
+
+    if (tJ > FixedTime()) {
+        EndSounded[0] = false;
+    } else if (tkJam->running()) {
+        tkJam->setRunning(false);
+        if (!EndSounded[0]) {
+            EndSounded[0] = true;
+            if (SuppressedPeriodSound) {
+                Buzzer(Settings.PeriodEndSoundFile);
+                SuppressedPeriodSound = false;
+            } else {
+                Buzzer(Settings.BuzzerFile);
+            }
+        }
+    }
 
     for (const PenaltyClock &penalty : penaltyClocks()) {
         if (penalty.display->value() != -1.0f)
             penalty.display->setValue(float(penalty.keeper->time().displaySeconds()));
     }
+
+    --m_refreshDepth;
 }

@@ -4,6 +4,7 @@
 #include "Label.h"
 #include "Pinlux.h"
 #include "Settings.h"
+#include "SoundDevice.h"
 #include "Tarrow.h"
 
 #include <QCloseEvent>
@@ -50,5 +51,7 @@ void frmScoreboard::closeEvent(QCloseEvent *event)
 void frmScoreboard::Form_Unload()
 {
     tmrClock1.stop();
+    if (!mmcBuzzer->fileName().isEmpty())
+        mmcBuzzer->setCommand(QStringLiteral("Close"));
     Q_EMIT programEnded();
 }

@@ -7,7 +7,9 @@
 #include "Pinlux.h"
 #include "Settings.h"
 #include "Shape.h"
+#include "AudioSoundDevice.h"
 #include "Tarrow.h"
+#include "TimeOfDay.h"
 #include "Twips.h"
 
 namespace {
@@ -31,8 +33,20 @@ void setSpacing(LedDisplay *display, const LedSpacing &s)
 
 } // namespace
 
-frmScoreboard::frmScoreboard(MonotonicClock *clock, QWidget *parent) : Form(parent)
+frmScoreboard::frmScoreboard(ScoreboardServices services, QWidget *parent)
+    : Form(parent), m_services(std::move(services))
 {
+    if (!m_services.timeOfDay)
+        m_services.timeOfDay = systemTimeText;
+    if (m_services.sound) {
+        mmcBuzzer = m_services.sound;
+    } else {
+        m_ownSound = std::make_unique<AudioSoundDevice>();
+        mmcBuzzer = m_ownSound.get();
+    }
+    mmcBuzzer->setObjectName(QStringLiteral("mmcBuzzer"));
+    connect(mmcBuzzer, &SoundDevice::Done, this, &frmScoreboard::mmcBuzzer_Done);
+
     setWindowTitle(QStringLiteral("Quelvane"));
     setAutoFillBackground(true);
     QPalette pal = palette();
@@ -44,7 +58,8 @@ frmScoreboard::frmScoreboard(MonotonicClock *clock, QWidget *parent) : Form(pare
     createLabels();
     createPictures();
     createShapes();
-    createKeepers(clock);
+    createKeepers(m_services.clock);
+    connectDisplays();
 }
 
 frmScoreboard::~frmScoreboard() = default;

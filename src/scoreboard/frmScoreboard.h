@@ -3,6 +3,9 @@
 #include "Form.h"
 
 #include <QTimer>
+#include <array>
+#include <functional>
+#include <memory>
 
 class Digmar;
 class Image;
@@ -11,7 +14,23 @@ class MonotonicClock;
 class PictureBox;
 class Pinlux;
 class Shape;
+class SoundDevice;
 class Tarrow;
+class LedDisplay;
+
+// What the board takes from outside; every member may be left empty.
+struct ScoreboardServices {
+    // Drives the time-keepers; the steady system clock when null.
+    MonotonicClock *clock = nullptr;
+    // The local time of day as text; the system's own when empty.
+    std::function<QString()> timeOfDay;
+    // Plays the sounds; the board makes the real device when null.
+    SoundDevice *sound = nullptr;
+    // F1: shows the help window without waiting.
+    std::function<void()> showHelp;
+    // F2: shows the Options dialog and returns when it has closed.
+    std::function<void()> showOptions;
+};
 
 // The board that players and spectators watch. Its member definitions are
 // split over files by concern: this one builds the design layout.
@@ -23,12 +42,29 @@ public:
     static constexpr double DesignWidth = 9480;
     static constexpr double DesignHeight = 6795;
 
-    // clock drives the time-keepers; the steady system clock when null.
-    explicit frmScoreboard(MonotonicClock *clock = nullptr, QWidget *parent = nullptr);
+    explicit frmScoreboard(ScoreboardServices services = {}, QWidget *parent = nullptr);
     ~frmScoreboard() override;
 
+    // Clocks and their refresh.
     void RefreshTime();
+    // Keys.
+    void AllKeyCode(int KeyCode);
+    void AllKeyUp(int KeyCode, int Shift);
+    int KeyCodeToAsci(int KeyCode) const;
+    // Sounds.
+    void Buzzer(const QString &FileName);
+    // Texts and pictures.
     void UpdateLabels();
+    void UpdateNumLock();
+
+    // True: the period display shows the time of day.
+    bool ClockTime = false;
+    // True: the period ended while the jam ran; its sound waits for the jam.
+    bool SuppressedPeriodSound = false;
+    // [0] the jam end has been sounded, [1] the period end has.
+    std::array<bool, 2> EndSounded = {false, false};
+    // True from the start of a sound until the device reports its end.
+    bool BuzzerPlaying = false;
 
     // Displays, in tab order.
     Digmar *nledHomeScore;
@@ -69,6 +105,7 @@ public:
     Tarrow *tkVisitorPenalty2;
 
     QTimer tmrClock1;
+    SoundDevice *mmcBuzzer;
 
 Q_SIGNALS:
     // The board was closed: the program ends.
@@ -77,6 +114,8 @@ Q_SIGNALS:
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
 
 private:
     void createDisplays();
@@ -84,10 +123,13 @@ private:
     void createPictures();
     void createShapes();
     void createKeepers(MonotonicClock *clock);
+    void connectDisplays();
 
     void Form_Load();
     void Form_Unload();
     void tmrClock1_Timer();
+    void mmcBuzzer_Done();
+    void Display_KeyDown(LedDisplay *display, int KeyCode, int Shift);
 
     // One penalty clock with its keeper, for the refresh.
     struct PenaltyClock {
@@ -96,5 +138,9 @@ private:
     };
     std::array<PenaltyClock, 4> penaltyClocks() const;
 
+    ScoreboardServices m_services;
+    std::unique_ptr<SoundDevice> m_ownSound;
     bool m_loaded = false;
+    // How deep RefreshTime is nested right now.
+    int m_refreshDepth = 0;
 };

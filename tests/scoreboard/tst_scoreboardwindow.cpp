@@ -105,7 +105,9 @@ private Q_SLOTS:
     void loadSetsTheClocks()
     {
         ManualClock clock;
-        frmScoreboard board(&clock);
+        ScoreboardServices services;
+        services.clock = &clock;
+        frmScoreboard board(services);
         board.show();
         QCOMPARE(JamResetTime, FixedTime::fromSeconds(120));
         QCOMPARE(PeriodResetTime, FixedTime::fromSeconds(600));

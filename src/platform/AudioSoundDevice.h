@@ -1,0 +1,52 @@
+#pragma once
+
+#include "SoundDevice.h"
+#include "SoundFile.h"
+
+#include <QAudioDevice>
+#include <QBuffer>
+#include <QElapsedTimer>
+#include <QTimer>
+#include <memory>
+
+class QAudioSink;
+
+// The sound device of the running program: libsndfile decodes the file once
+// at "Open", QAudioSink plays it with a short buffer so that a buzzer starts
+// at once. The end is timed from the sound's length, so Done() comes also
+// when the output fails or there is no audio device at all.
+class AudioSoundDevice : public SoundDevice {
+    Q_OBJECT
+
+public:
+    explicit AudioSoundDevice(QObject *parent = nullptr);
+    ~AudioSoundDevice() override;
+
+    // Whether the open file decoded; for tests and diagnostics.
+    bool hasSound() const { return m_sound.has_value(); }
+    // Whether the last "Play" reached a real audio output.
+    bool playedOnOutput() const { return m_onOutput; }
+
+protected:
+    void execute(const QString &command) override;
+
+private:
+    void open();
+    void play();
+    void stop();
+    void close();
+    void finish();
+    void releaseSink();
+    qint64 bytesPerSecond() const;
+
+    std::optional<DecodedSound> m_sound;
+    QBuffer m_buffer;
+    std::unique_ptr<QAudioSink> m_sink;
+    QAudioDevice m_sinkDevice;
+    QTimer m_endTimer;
+    QElapsedTimer m_playClock;
+    qint64 m_position = 0; // byte offset where the next "Play" starts
+    qint64 m_playStartPosition = 0;
+    bool m_playing = false;
+    bool m_onOutput = false;
+};

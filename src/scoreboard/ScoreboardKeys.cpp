@@ -1,0 +1,121 @@
+// The keyboard: one dispatcher for every command key.
+#include "frmScoreboard.h"
+
+#include "Digmar.h"
+#include "Pinlux.h"
+#include "Settings.h"
+#include "Tarrow.h"
+#include "VirtualKey.h"
+
+#include <QKeyEvent>
+
+namespace {
+
+constexpr int F1 = 112;
+constexpr int F2 = 113;
+
+} // namespace
+
+void frmScoreboard::connectDisplays()
+{
+    const QList<LedDisplay *> displays = {
+        nledHomeScore,    tledPeriod,          nledVisitorScore, nledPeriod,          tledJam,
+        tledHomePenalty1, tledVisitorPenalty1, tledHomePenalty2, tledVisitorPenalty2};
+    for (LedDisplay *display : displays) {
+        connect(display, &LedDisplay::KeyDown, this,
+                [this, display](int code, int shift) { Display_KeyDown(display, code, shift); });
+        connect(display, &LedDisplay::KeyUp, this, &frmScoreboard::AllKeyUp);
+    }
+}
+
+void frmScoreboard::Display_KeyDown(LedDisplay *, int KeyCode, int)
+{
+    AllKeyCode(KeyCode);
+}
+
+void frmScoreboard::keyPressEvent(QKeyEvent *event)
+{
+    // Reached only while no display has the focus; a display handles its own.
+    AllKeyCode(VirtualKey::fromEvent(*event));
+}
+
+void frmScoreboard::keyReleaseEvent(QKeyEvent *event)
+{
+    if (event->isAutoRepeat())
+        return;
+    AllKeyUp(VirtualKey::fromEvent(*event), VirtualKey::shiftState(*event));
+}
+
+void frmScoreboard::AllKeyCode(int KeyCode)
+{
+    const auto penaltyKeepers = {tkHomePenalty1, tkHomePenalty2, tkVisitorPenalty1,
+                                 tkVisitorPenalty2};
+    if (KeyCode == Settings.StartStopJamClockKey) {
+        if (tkJam->running()) {
+            if (SuppressedPeriodSound) {
+                Buzzer(Settings.PeriodEndSoundFile);
+                SuppressedPeriodSound = false;
+            } else {
+                Buzzer(Settings.BuzzerFile);
+            }
+        }
+        tkJam->setRunning(!tkJam->running());
+    } else if (KeyCode == Settings.ResetJamClockKey) {
+        if (tkJam->running())
+            AllKeyCode(Settings.StartStopJamClockKey);
+        tkJam->setTime(JamResetTime);
+        RefreshTime();
+    } else if (KeyCode == Settings.StartStopPeriodClockKey) {
+        tkPeriod->setRunning(!tkPeriod->running());
+        for (Tarrow *keeper : penaltyKeepers)
+            keeper->setRunning(tkPeriod->running());
+        RefreshTime();
+    } else if (KeyCode == Settings.ResetPeriodClockKey) {
+        tkPeriod->setRunning(false);
+        tkPeriod->setTime(PeriodResetTime);
+        for (Tarrow *keeper : penaltyKeepers)
+            keeper->setRunning(false);
+        RefreshTime();
+    } else if (KeyCode == Settings.ClockSwitchKey) {
+        ClockTime = !ClockTime;
+    } else if (KeyCode == Settings.BuzzerKey) {
+        Buzzer(Settings.BuzzerFile);
+    } else if (KeyCode == Settings.PeriodEndSoundKey) {
+        Buzzer(Settings.PeriodEndSoundFile);
+    } else if (KeyCode == F1) {
+        if (m_services.showHelp)
+            m_services.showHelp();
+    } else if (KeyCode == F2) {
+        if (m_services.showOptions)
+            m_services.showOptions();
+        UpdateLabels();
+        RefreshTime();
+    }
+}
+
+void frmScoreboard::AllKeyUp(int KeyCode, int)
+{
+    if (KeyCode == VirtualKey::NumLock)
+        UpdateNumLock();
+}
+
+int frmScoreboard::KeyCodeToAsci(int KeyCode) const
+{
+    if (KeyCode == 32)
+        return 32;
+    if (KeyCode == 13)
+        return 13;
+    if (KeyCode == Settings.ClearKey)
+        return 0;
+    if (KeyCode == 187 || KeyCode == 107)
+        return '+';
+    if (KeyCode == 189 || KeyCode == 109)
+        return '-';
+    if (KeyCode >= 96 && KeyCode <= 105)
+        return '0' + (KeyCode - 96);
+    if (KeyCode >= 48 && KeyCode <= 57)
+        return KeyCode;
+    if (KeyCode == 110 || KeyCode == 190)
+        return '.';
+    return -1;
+}
