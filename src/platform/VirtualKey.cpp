@@ -1,11 +1,12 @@
 #include "VirtualKey.h"
 
+#include <QGuiApplication>
 #include <QKeyEvent>
 
 namespace {
 
 struct KeyCode {
-    int qtKey;
+    int from; // a Qt key, or an X11 key code
     int code;
 };
 
@@ -43,10 +44,19 @@ constexpr KeyCode Keypad[] = {
     {Qt::Key_Enter, 13},     {Qt::Key_Return, 13},
 };
 
+// X11 key codes of the main block's digit and punctuation keys. On X11 these
+// keys are known by where they sit, so that a layout whose digits need Shift
+// (or whose symbols differ) still gives the classic code for the key.
+constexpr KeyCode X11PhysicalKeys[] = {
+    {10, 49},  {11, 50},  {12, 51},  {13, 52},  {14, 53},  {15, 54},  {16, 55},
+    {17, 56},  {18, 57},  {19, 48},  {20, 189}, {21, 187}, {34, 219}, {35, 221},
+    {47, 186}, {48, 222}, {49, 192}, {51, 220}, {59, 188}, {60, 190}, {61, 191},
+};
+
 int lookup(const KeyCode *table, size_t size, int qtKey)
 {
     for (size_t i = 0; i < size; ++i) {
-        if (table[i].qtKey == qtKey)
+        if (table[i].from == qtKey)
             return table[i].code;
     }
     return 0;
@@ -76,6 +86,13 @@ int fromQtKey(int qtKey, bool keypad)
 int fromEvent(const QKeyEvent &event)
 {
     const bool keypad = event.modifiers().testFlag(Qt::KeypadModifier);
+    static const bool x11 = QGuiApplication::platformName() == u"xcb";
+    if (x11 && !keypad && event.nativeScanCode() != 0) {
+        const int code =
+            lookup(X11PhysicalKeys, std::size(X11PhysicalKeys), int(event.nativeScanCode()));
+        if (code != 0)
+            return code;
+    }
     return fromQtKey(event.key(), keypad);
 }
 
