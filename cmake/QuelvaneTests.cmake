@@ -1,4 +1,5 @@
-# One QtTest executable per unit, run offscreen by ctest.
+# One QtTest executable per unit, run offscreen by ctest (the X wrapper
+# switches to the xcb platform).
 # WRAPPER runs the test program through a script that provides a real
 # server (X, audio); such tests skip with exit code 77 when it is missing.
 function(quelvane_test name)
@@ -8,13 +9,13 @@ function(quelvane_test name)
     target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support)
     target_compile_definitions(${name} PRIVATE
         QUELVANE_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data")
-    set(env "ASAN_OPTIONS=detect_leaks=1" "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1")
+    set(env "ASAN_OPTIONS=detect_leaks=1" "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1"
+        "QT_QPA_PLATFORM=offscreen")
     if(ARG_WRAPPER)
         add_test(NAME ${name} COMMAND ${PROJECT_SOURCE_DIR}/${ARG_WRAPPER} $<TARGET_FILE:${name}>)
         set_tests_properties(${name} PROPERTIES SKIP_RETURN_CODE 77 RUN_SERIAL TRUE)
     else()
         add_test(NAME ${name} COMMAND ${name})
-        list(APPEND env "QT_QPA_PLATFORM=offscreen")
     endif()
     set_tests_properties(${name} PROPERTIES ENVIRONMENT "${env}" TIMEOUT 300)
 endfunction()

@@ -4,6 +4,7 @@
 #include <sndfile.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <vector>
 
@@ -51,6 +52,13 @@ sf_count_t memTell(void *user)
     return static_cast<MemoryFile *>(user)->position;
 }
 
+short toSample(float value)
+{
+    if (!(value == value)) // NaN
+        return 0;
+    return short(std::lround(std::clamp(value, -1.0f, 1.0f) * 32767.0f));
+}
+
 constexpr qint64 MaxFileBytes = 256ll * 1024 * 1024;
 
 } // namespace
@@ -79,11 +87,13 @@ std::optional<DecodedSound> decode(const QByteArray &data)
     // Read in chunks up to the cap, whatever length the header claims.
     const qint64 maxFrames = qint64(info.samplerate) * MaxSeconds;
     constexpr sf_count_t Chunk = 4096;
-    std::vector<short> chunk(size_t(Chunk * channels));
+    // Read as floats: libsndfile scales every format to -1..1 that way,
+    // while reading a float file as integers would not scale it.
+    std::vector<float> chunk(size_t(Chunk * channels));
     qint64 total = 0;
     while (total < maxFrames) {
         const sf_count_t want = std::min<sf_count_t>(Chunk, maxFrames - total);
-        const sf_count_t got = sf_readf_short(file, chunk.data(), want);
+        const sf_count_t got = sf_readf_float(file, chunk.data(), want);
         if (got <= 0)
             break;
         const qsizetype before = sound.samples.size();
@@ -91,7 +101,7 @@ std::optional<DecodedSound> decode(const QByteArray &data)
         auto *out = reinterpret_cast<short *>(sound.samples.data() + before);
         for (sf_count_t frame = 0; frame < got; ++frame) {
             for (int c = 0; c < sound.channels; ++c)
-                *out++ = chunk[size_t(frame * channels + c)];
+                *out++ = toSample(chunk[size_t(frame * channels + c)]);
         }
         total += got;
     }

@@ -1,0 +1,144 @@
+#include "SoundFile.h"
+#include "ToneFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Mean absolute sample value, to tell a tone from silence.
+double level(const DecodedSound &sound)
+{
+    const auto *s = reinterpret_cast<const short *>(sound.samples.constData());
+    const qsizetype n = sound.samples.size() / 2;
+    double sum = 0;
+    for (qsizetype i = 0; i < n; ++i)
+        sum += std::abs(s[i]);
+    return n ? sum / n / 32768.0 : 0;
+}
+
+void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+} // namespace
+
+class tst_SoundFile : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void everyCommonWaveDecodes_data()
+    {
+        QTest::addColumn<int>("format");
+        QTest::addColumn<int>("channels");
+        QTest::addColumn<int>("rate");
+        const int wav = SF_FORMAT_WAV;
+        QTest::newRow("8-bit mono 22050") << (wav | SF_FORMAT_PCM_U8) << 1 << 22050;
+        QTest::newRow("16-bit mono 44100") << (wav | SF_FORMAT_PCM_16) << 1 << 44100;
+        QTest::newRow("16-bit stereo 48000") << (wav | SF_FORMAT_PCM_16) << 2 << 48000;
+        QTest::newRow("24-bit stereo 44100") << (wav | SF_FORMAT_PCM_24) << 2 << 44100;
+        QTest::newRow("32-bit mono 48000") << (wav | SF_FORMAT_PCM_32) << 1 << 48000;
+        QTest::newRow("float stereo 22050") << (wav | SF_FORMAT_FLOAT) << 2 << 22050;
+        QTest::newRow("u-law mono") << (wav | SF_FORMAT_ULAW) << 1 << 22050;
+        QTest::newRow("A-law mono") << (wav | SF_FORMAT_ALAW) << 1 << 44100;
+        QTest::newRow("IMA ADPCM mono") << (wav | SF_FORMAT_IMA_ADPCM) << 1 << 22050;
+        QTest::newRow("six channels") << (wav | SF_FORMAT_PCM_16) << 6 << 48000;
+    }
+    void everyCommonWaveDecodes()
+    {
+        QFETCH(int, format);
+        QFETCH(int, channels);
+        QFETCH(int, rate);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"tone.wav"_s);
+        QVERIFY(writeTone(path, format, channels, rate, 0.5));
+        const auto sound = SoundFile::decodeFile(path);
+        QVERIFY(sound);
+        QCOMPARE(sound->sampleRate, rate);
+        QCOMPARE(sound->channels, std::min(channels, 2));
+        QVERIFY(qAbs(sound->durationMs() - 500) <= 20);
+        // A sine of amplitude 0.5 has a mean absolute value of about 0.32.
+        QVERIFY2(qAbs(level(*sound) - 0.318) < 0.03, qPrintable(QString::number(level(*sound))));
+    }
+
+    void badFilesDecodeToNothing_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"tone.wav"_s);
+        writeTone(path, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1, 44100, 0.2);
+        QFile f(path);
+        f.open(QIODevice::ReadOnly);
+        const QByteArray valid = f.readAll();
+
+        QTest::newRow("zero bytes") << QByteArray();
+        QTest::newRow("cut in the header") << valid.left(30);
+        QTest::newRow("header without data") << valid.left(44);
+        QTest::newRow("text named .wav") << QByteArray("This is not a sound.\nJust words.\n");
+        QByteArray huge = valid.left(44);
+        // The data chunk claims two gigabytes that are not there.
+        huge[40] = char(0xF0);
+        huge[41] = char(0xFF);
+        huge[42] = char(0xFF);
+        huge[43] = char(0x7F);
+        QTest::newRow("huge declared length") << huge;
+        QByteArray binary(4096, '\0');
+        for (int i = 0; i < binary.size(); ++i)
+            binary[i] = char((i * 31 + 7) & 0xFF);
+        QTest::newRow("binary") << binary;
+    }
+    void badFilesDecodeToNothing()
+    {
+        QFETCH(QByteArray, content);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"bad.wav"_s);
+        writeBytes(path, content);
+        QVERIFY(!SoundFile::decodeFile(path));
+    }
+
+    void missingFilesAndFolders()
+    {
+        QVERIFY(!SoundFile::decodeFile(QString()));
+        QVERIFY(!SoundFile::decodeFile(u"/no/such/file.wav"_s));
+        QVERIFY(!SoundFile::decodeFile(QDir::tempPath()));
+    }
+
+    void hugeDeclaredLengthWithSomeData()
+    {
+        // Only what is there is read, and never more than the cap.
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"tone.wav"_s);
+        QVERIFY(writeTone(path, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1, 8000, 1.0));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        QByteArray bytes = f.readAll();
+        bytes[40] = char(0xF0);
+        bytes[41] = char(0xFF);
+        bytes[42] = char(0xFF);
+        bytes[43] = char(0x7F);
+        const auto sound = SoundFile::decode(bytes);
+        if (sound)
+            QVERIFY(sound->durationMs() <= 1000);
+    }
+
+    void longSoundsAreCut()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"long.wav"_s);
+        QVERIFY(writeTone(path, SF_FORMAT_WAV | SF_FORMAT_PCM_U8, 1, 8000,
+                          SoundFile::MaxSeconds + 5));
+        const auto sound = SoundFile::decodeFile(path);
+        QVERIFY(sound);
+        QCOMPARE(sound->durationMs(), qint64(SoundFile::MaxSeconds) * 1000);
+    }
+};
+
+QTEST_APPLESS_MAIN(tst_SoundFile)
+#include "tst_soundfile.moc"
