@@ -10,6 +10,7 @@ function(quelvane_test name)
     target_compile_definitions(${name} PRIVATE
         QUELVANE_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data")
     set(env "ASAN_OPTIONS=detect_leaks=1" "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1"
+        "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp"
         "QT_QPA_PLATFORM=offscreen")
     if(ARG_WRAPPER)
         add_test(NAME ${name} COMMAND ${PROJECT_SOURCE_DIR}/${ARG_WRAPPER} $<TARGET_FILE:${name}>)
