@@ -18,19 +18,24 @@ constexpr int F2 = 113;
 
 void frmScoreboard::connectDisplays()
 {
+    for (Digmar *number : {nledHomeScore, nledVisitorScore, nledPeriod}) {
+        connect(number, &LedDisplay::KeyDown, this,
+                [this, number](int code, int) { NumberDisplay_KeyDown(number, code); });
+    }
+    connect(tledJam, &LedDisplay::KeyDown, this, [this](int code, int) { tledJam_KeyDown(code); });
+    connect(tledPeriod, &LedDisplay::KeyDown, this,
+            [this](int code, int) { tledPeriod_KeyDown(code); });
+    for (const PenaltyClock &penalty : penaltyClocks()) {
+        connect(penalty.display, &LedDisplay::KeyDown, this,
+                [this, penalty](int code, int) { Penalty_KeyDown(penalty, code); });
+    }
     const QList<LedDisplay *> displays = {
         nledHomeScore,    tledPeriod,          nledVisitorScore, nledPeriod,          tledJam,
         tledHomePenalty1, tledVisitorPenalty1, tledHomePenalty2, tledVisitorPenalty2};
     for (LedDisplay *display : displays) {
-        connect(display, &LedDisplay::KeyDown, this,
-                [this, display](int code, int shift) { Display_KeyDown(display, code, shift); });
+        connect(display, &LedDisplay::GotFocus, this, [this, display] { ObjectSelected(display); });
         connect(display, &LedDisplay::KeyUp, this, &frmScoreboard::AllKeyUp);
     }
-}
-
-void frmScoreboard::Display_KeyDown(LedDisplay *, int KeyCode, int)
-{
-    AllKeyCode(KeyCode);
 }
 
 void frmScoreboard::keyPressEvent(QKeyEvent *event)

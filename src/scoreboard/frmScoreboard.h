@@ -53,6 +53,8 @@ public:
     int KeyCodeToAsci(int KeyCode) const;
     // Sounds.
     void Buzzer(const QString &FileName);
+    // Selection.
+    void ObjectSelected(QObject *SelectedObject);
     // Texts and pictures.
     void UpdateLabels();
     void UpdateNumLock();
@@ -129,7 +131,9 @@ private:
     void Form_Unload();
     void tmrClock1_Timer();
     void mmcBuzzer_Done();
-    void Display_KeyDown(LedDisplay *display, int KeyCode, int Shift);
+    void NumberDisplay_KeyDown(Digmar *display, int KeyCode);
+    void tledJam_KeyDown(int KeyCode);
+    void tledPeriod_KeyDown(int KeyCode);
 
     // One penalty clock with its keeper, for the refresh.
     struct PenaltyClock {
@@ -137,6 +141,7 @@ private:
         Tarrow *keeper;
     };
     std::array<PenaltyClock, 4> penaltyClocks() const;
+    void Penalty_KeyDown(const PenaltyClock &penalty, int KeyCode);
 
     ScoreboardServices m_services;
     std::unique_ptr<SoundDevice> m_ownSound;

@@ -157,7 +157,9 @@ private Q_SLOTS:
             QVERIFY(shape->testAttribute(Qt::WA_TransparentForMouseEvents));
             QVERIFY(board.children().indexOf(shape) < board.children().indexOf(board.tledPeriod));
         }
-        QVERIFY(board.shpObjectSelected->isHidden());
+        // The home score, first in the tab order, has the focus and the mark.
+        QTRY_VERIFY(!board.shpObjectSelected->isHidden());
+        QCOMPARE(board.shpObjectSelected->left(), board.nledHomeScore->left());
         // A click where Shape1 frames the period clock reaches the clock.
         const QPoint inPeriod = board.tledPeriod->geometry().center();
         QCOMPARE(board.childAt(inPeriod), board.tledPeriod);
