@@ -9,6 +9,8 @@ namespace {
 
 // Asked of the output: what it holds beyond this is latency we wait for.
 constexpr int BufferMs = 40;
+// How often more of the sound is handed to the output.
+constexpr int FeedMs = 10;
 // The most we wait past the sound's length for the output to drain.
 constexpr int DrainAllowanceMs = 60;
 
@@ -18,6 +20,9 @@ AudioSoundDevice::AudioSoundDevice(QObject *parent) : SoundDevice(parent)
 {
     m_endTimer.setSingleShot(true);
     m_endTimer.setTimerType(Qt::PreciseTimer);
+    m_feedTimer.setInterval(FeedMs);
+    m_feedTimer.setTimerType(Qt::PreciseTimer);
+    connect(&m_feedTimer, &QTimer::timeout, this, &AudioSoundDevice::feed);
     connect(&m_endTimer, &QTimer::timeout, this, [this] {
         if (m_sound)
             m_position = m_sound->samples.size();
@@ -53,7 +58,6 @@ void AudioSoundDevice::open()
 {
     close();
     m_sound = SoundFile::decodeFile(fileName());
-    m_buffer.setData(m_sound ? m_sound->samples : QByteArray());
     m_position = 0;
 }
 
@@ -61,8 +65,6 @@ void AudioSoundDevice::close()
 {
     stop();
     releaseSink();
-    m_buffer.close();
-    m_buffer.setData(QByteArray());
     m_sound.reset();
     m_position = 0;
 }
@@ -101,13 +103,35 @@ void AudioSoundDevice::play()
                     m_endTimer.start(0);
             });
         }
-        if (!m_buffer.isOpen())
-            m_buffer.open(QIODevice::ReadOnly);
-        m_buffer.seek(m_position);
-        m_sink->start(&m_buffer);
-        m_onOutput = m_sink->error() == QAudio::NoError;
+        // Pushed rather than pulled: a pulled stream that runs dry once
+        // waits for news from its source and may fall silent for good.
+        m_output = m_sink->start();
+        m_onOutput = m_output && m_sink->error() == QAudio::NoError;
+        m_feedPosition = m_position;
+        if (m_onOutput) {
+            feed();
+            m_feedTimer.start();
+        }
     }
     m_endTimer.start(int(remainingMs) + (m_onOutput ? DrainAllowanceMs : 0));
+}
+
+void AudioSoundDevice::feed()
+{
+    if (!m_output || !m_sound)
+        return;
+    const QByteArray &samples = m_sound->samples;
+    const qint64 frameBytes = qint64(m_sound->channels) * 2;
+    const qint64 free = m_sink->bytesFree() / frameBytes * frameBytes;
+    const qint64 left = samples.size() - m_feedPosition;
+    const qint64 chunk = std::min(free, left);
+    if (chunk > 0) {
+        const qint64 written = m_output->write(samples.constData() + m_feedPosition, chunk);
+        if (written > 0)
+            m_feedPosition += written;
+    }
+    if (m_feedPosition >= samples.size())
+        m_feedTimer.stop();
 }
 
 void AudioSoundDevice::stop()
@@ -130,14 +154,18 @@ void AudioSoundDevice::finish()
         return;
     m_playing = false;
     m_endTimer.stop();
+    m_feedTimer.stop();
     if (m_sink)
         m_sink->stop();
+    m_output = nullptr;
     // Reported from the event loop, never from inside a command.
     QMetaObject::invokeMethod(this, &SoundDevice::Done, Qt::QueuedConnection);
 }
 
 void AudioSoundDevice::releaseSink()
 {
+    m_feedTimer.stop();
+    m_output = nullptr;
     if (m_sink) {
         m_sink->disconnect(this);
         m_sink->stop();

@@ -4,7 +4,6 @@
 #include "SoundFile.h"
 
 #include <QAudioDevice>
-#include <QBuffer>
 #include <QElapsedTimer>
 #include <QTimer>
 #include <memory>
@@ -12,8 +11,8 @@
 class QAudioSink;
 
 // The sound device of the running program: libsndfile decodes the file once
-// at "Open", QAudioSink plays it with a short buffer so that a buzzer starts
-// at once. The end is timed from the sound's length, so Done() comes also
+// at "Open", and the samples are pushed to a QAudioSink with a short buffer
+// so that a buzzer starts at once. The end is timed from the sound's length, so Done() comes also
 // when the output fails or there is no audio device at all.
 class AudioSoundDevice : public SoundDevice {
     Q_OBJECT
@@ -36,14 +35,17 @@ private:
     void stop();
     void close();
     void finish();
+    void feed();
     void releaseSink();
     qint64 bytesPerSecond() const;
 
     std::optional<DecodedSound> m_sound;
-    QBuffer m_buffer;
     std::unique_ptr<QAudioSink> m_sink;
     QAudioDevice m_sinkDevice;
     QTimer m_endTimer;
+    QTimer m_feedTimer;
+    QIODevice *m_output = nullptr; // the sink's input while playing
+    qint64 m_feedPosition = 0;     // byte offset of the next sample handed over
     QElapsedTimer m_playClock;
     qint64 m_position = 0; // byte offset where the next "Play" starts
     qint64 m_playStartPosition = 0;
