@@ -1,8 +1,8 @@
 #include "Image.h"
 
+#include "PictureCache.h"
 #include "Twips.h"
 
-#include <QImageReader>
 #include <QPainter>
 
 Image::Image(QWidget *parent) : TwipsWidget(parent)
@@ -18,23 +18,49 @@ void Image::setStretch(bool stretch)
     update();
 }
 
-bool Image::loadPicture(const QString &path)
+bool Image::loadPictureFile(const QString &path)
 {
-    QImageReader reader(path);
-    // Keep a hostile file from asking for gigabytes.
-    QImageReader::setAllocationLimit(256);
-    QImage image;
-    if (!reader.read(&image) || image.isNull()) {
+    const QSize natural = PictureCache::instance().naturalSize(path);
+    if (natural.isEmpty()) {
         clearPicture();
         return false;
     }
-    setPicture(QPixmap::fromImage(image));
+    if (path != m_file) {
+        m_picture = QPixmap();
+        m_decodedKey = 0;
+    }
+    m_file = path;
+    m_natural = natural;
+    if (!m_stretch)
+        takeNaturalSize();
+    update();
+    return true;
+}
+
+bool Image::decodeForDisplay()
+{
+    if (m_file.isEmpty())
+        return hasPicture();
+    const QImage image = PictureCache::instance().imageFor(m_file, size());
+    if (image.isNull()) {
+        clearPicture();
+        return false;
+    }
+    // The same decoded picture is turned into a pixmap only once.
+    if (image.cacheKey() != m_decodedKey) {
+        m_picture = QPixmap::fromImage(image);
+        m_decodedKey = image.cacheKey();
+    }
+    update();
     return true;
 }
 
 void Image::setPicture(const QPixmap &picture)
 {
+    m_file.clear();
+    m_decodedKey = 0;
     m_picture = picture;
+    m_natural = picture.size();
     if (!m_stretch)
         takeNaturalSize();
     update();
@@ -42,13 +68,17 @@ void Image::setPicture(const QPixmap &picture)
 
 void Image::clearPicture()
 {
-    setPicture(QPixmap());
+    m_file.clear();
+    m_decodedKey = 0;
+    m_natural = QSize();
+    m_picture = QPixmap();
+    update();
 }
 
 void Image::takeNaturalSize()
 {
-    if (!m_picture.isNull())
-        setSizeTwips(Twips::fromPixels(m_picture.width()), Twips::fromPixels(m_picture.height()));
+    if (!m_natural.isEmpty())
+        setSizeTwips(Twips::fromPixels(m_natural.width()), Twips::fromPixels(m_natural.height()));
 }
 
 void Image::paintEvent(QPaintEvent *)
@@ -60,5 +90,5 @@ void Image::paintEvent(QPaintEvent *)
     if (m_stretch)
         painter.drawPixmap(rect(), m_picture);
     else
-        painter.drawPixmap(0, 0, m_picture);
+        painter.drawPixmap(QRect(QPoint(0, 0), m_natural), m_picture);
 }

@@ -2,6 +2,7 @@
 
 #include "TwipsWidget.h"
 
+#include <QImage>
 #include <QPixmap>
 
 // A picture inside a frame. Without stretching it takes the picture's own
@@ -17,12 +18,22 @@ public:
     bool stretch() const { return m_stretch; }
     void setStretch(bool stretch);
 
-    // Loads a BMP, GIF, JPEG or PNG file; false, with the image emptied, when
-    // the file can't be read as a picture.
-    bool loadPicture(const QString &path);
+    // Shows a picture file; false, with the image emptied, when the file is
+    // no picture. The picture is decoded when shown, at the size shown.
+    bool loadPictureFile(const QString &path);
+    // Decodes the file for the size the image has now; false, with the image
+    // emptied, when it can't be decoded.
+    bool decodeForDisplay();
+    // Shows a picture made in memory.
     void setPicture(const QPixmap &picture);
     void clearPicture();
-    const QPixmap &picture() const { return m_picture; }
+
+    bool hasPicture() const { return !m_natural.isEmpty(); }
+    // The picture's own size in pixels.
+    QSize naturalSize() const { return m_natural; }
+    QString pictureFile() const { return m_file; }
+    // What is drawn, for tests: a null picture when there is none.
+    QImage shownPicture() const { return m_picture.toImage(); }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -30,6 +41,9 @@ protected:
 private:
     void takeNaturalSize();
 
+    QString m_file;
+    QSize m_natural;
     QPixmap m_picture;
+    qint64 m_decodedKey = 0; // the decoded picture m_picture was made from
     bool m_stretch = false;
 };

@@ -6,6 +6,7 @@
 #include "Settings.h"
 #include "Tarrow.h"
 #include "VirtualKey.h"
+#include "modStretch.h"
 
 #include <QKeyEvent>
 
@@ -94,7 +95,9 @@ void frmScoreboard::AllKeyCode(int KeyCode)
         if (m_services.showOptions)
             m_services.showOptions();
         UpdateLabels();
+        UpdateFormColors();
         RefreshTime();
+        modStretch::RecordLayout(this);
     }
 }
 

@@ -1,11 +1,11 @@
 // Loading and closing the board.
 #include "frmScoreboard.h"
 
-#include "Label.h"
 #include "Pinlux.h"
 #include "Settings.h"
 #include "SoundDevice.h"
 #include "Tarrow.h"
+#include "modStretch.h"
 
 #include <QCloseEvent>
 
@@ -20,6 +20,7 @@ void frmScoreboard::showEvent(QShowEvent *event)
 
 void frmScoreboard::Form_Load()
 {
+    modStretch::RecordLayout(this);
     JamResetTime = FixedTime::fromSeconds(120);
     tkJam->setTime(JamResetTime);
     PeriodResetTime = FixedTime::fromSeconds(600);
@@ -31,15 +32,8 @@ void frmScoreboard::Form_Load()
         keeper->setTime(FixedTime());
     RefreshTime();
     UpdateLabels();
+    UpdateFormColors();
     tmrClock1.start();
-}
-
-void frmScoreboard::UpdateLabels()
-{
-    setWindowTitle(QStringLiteral("Quelvane"));
-    lblTitle->setCaption(Settings.TitleText);
-    lblHomeTeam->setCaption(Settings.HomeText);
-    lblVisitorTeam->setCaption(Settings.VisitorText);
 }
 
 void frmScoreboard::closeEvent(QCloseEvent *event)

@@ -55,8 +55,9 @@ public:
     void Buzzer(const QString &FileName);
     // Selection.
     void ObjectSelected(QObject *SelectedObject);
-    // Texts and pictures.
+    // Texts, pictures, digit style and colours.
     void UpdateLabels();
+    void UpdateFormColors();
     void UpdateNumLock();
 
     // True: the period display shows the time of day.
@@ -118,6 +119,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void createDisplays();
@@ -129,6 +131,7 @@ private:
 
     void Form_Load();
     void Form_Unload();
+    void Form_Resize();
     void tmrClock1_Timer();
     void mmcBuzzer_Done();
     void NumberDisplay_KeyDown(Digmar *display, int KeyCode);

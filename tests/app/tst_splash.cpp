@@ -48,7 +48,7 @@ private Q_SLOTS:
         QCOMPARE(splash.lblVersion->caption(), u"Version 1.0.0"_s);
         QCOMPARE(splash.picLogo->width(), 127);
         QCOMPARE(splash.picLogo->height(), 125);
-        QCOMPARE(splash.imgLogo->picture().size(), QSize(127, 125));
+        QCOMPARE(splash.imgLogo->naturalSize(), QSize(127, 125));
     }
 
     void loadsTheSettingsAndWritesNothing()

@@ -1,0 +1,159 @@
+#include "modStretch.h"
+
+#include "ControlAccess.h"
+#include "Twips.h"
+
+#include <QMetaProperty>
+#include <QWidget>
+#include <cfenv>
+#include <cmath>
+
+namespace {
+
+std::int32_t roundHalfEven(double value)
+{
+    if (!std::isfinite(value))
+        return 0;
+    const int mode = std::fegetround();
+    std::fesetround(FE_TONEAREST);
+    const double r = std::nearbyint(value);
+    std::fesetround(mode);
+    return std::int32_t(std::clamp(r, -2147483648.0, 2147483647.0));
+}
+
+std::int32_t recorded(const QObject *control, const char *property)
+{
+    return roundHalfEven(ControlAccess::read(control, property).toDouble());
+}
+
+// Writes a scaled value; a whole-number property gets it rounded half to
+// even, as an assignment to it would.
+void writeScaled(QObject *control, const char *property, double value)
+{
+    const QMetaObject *meta = control->metaObject();
+    const int index = meta->indexOfProperty(property);
+    if (index < 0)
+        return;
+    const int type = meta->property(index).metaType().id();
+    if (type == QMetaType::Short)
+        ControlAccess::write(control, property,
+                             QVariant::fromValue(qint16(std::clamp(roundHalfEven(value), -32768,
+                                                                   32767))));
+    else if (type == QMetaType::Int)
+        ControlAccess::write(control, property, roundHalfEven(value));
+    else
+        ControlAccess::write(control, property, value);
+}
+
+double windowWidth(const QWidget *window)
+{
+    return Twips::fromPixels(window->width());
+}
+
+double windowHeight(const QWidget *window)
+{
+    return Twips::fromPixels(window->height());
+}
+
+} // namespace
+
+namespace modStretch {
+
+double AtLeastOne(double x)
+{
+    if (!(x >= 1))
+        return 1;
+    return x;
+}
+
+void RecordLayout(QWidget *window)
+{
+    const QList<QObject *> controls = ControlAccess::controls(window);
+    QVector<ControlLayout> table(controls.size() + 1);
+    DesignHeight = roundHalfEven(windowHeight(window));
+    DesignWidth = roundHalfEven(windowWidth(window));
+    int index = 0;
+    for (QObject *control : controls) {
+        const QString kind = ControlAccess::className(control);
+        ControlLayout &entry = table[index];
+        if (kind == u"Pinlux" || kind == u"Digmar") {
+            entry.Size = recorded(control, "Size");
+            entry.PaddingH = recorded(control, "PaddingH");
+            entry.PaddingV = recorded(control, "PaddingV");
+            entry.PaddingI = recorded(control, "PaddingI");
+            if (kind == u"Pinlux")
+                entry.PaddingD = recorded(control, "PaddingD");
+        } else if (kind == u"PictureBox" || kind == u"Image") {
+            entry.Height = recorded(control, "Height");
+            entry.Width = recorded(control, "Width");
+        } else if (kind == u"Label") {
+            entry.Height = recorded(control, "Height");
+            entry.Width = recorded(control, "Width");
+            entry.FontSize = recorded(control, "FontSize");
+        } else if (kind == u"Shape") {
+            entry.Height = recorded(control, "Height");
+            entry.Width = recorded(control, "Width");
+            entry.BorderWidth = recorded(control, "BorderWidth");
+        } else {
+            continue;
+        }
+        entry.Control = control;
+        entry.Left = recorded(control, "Left");
+        entry.Top = recorded(control, "Top");
+        ++index;
+    }
+    LayoutTable = table;
+}
+
+void ScaleLayout(QWidget *window)
+{
+    if (window->isMinimized())
+        return;
+    // Painting waits until every control has its new place and size, so the
+    // operator never sees a half-scaled board.
+    const bool wasEnabled = window->updatesEnabled();
+    window->setUpdatesEnabled(false);
+    const long double widthRatio = (long double)windowWidth(window) / DesignWidth;
+    const long double heightRatio = (long double)windowHeight(window) / DesignHeight;
+    auto byHeight = [&](std::int32_t value) { return AtLeastOne(double(heightRatio * value)); };
+    for (const ControlLayout &entry : std::as_const(LayoutTable)) {
+        QObject *c = entry.Control;
+        if (!c || DesignWidth == 0 || DesignHeight == 0)
+            continue;
+        if (entry.Left)
+            writeScaled(c, "Left", float(widthRatio * entry.Left));
+        if (entry.Top)
+            writeScaled(c, "Top", float(heightRatio * entry.Top));
+        if (entry.Width)
+            writeScaled(c, "Width", AtLeastOne(double(widthRatio * entry.Width)));
+        if (entry.Height)
+            writeScaled(c, "Height", byHeight(entry.Height));
+        if (entry.FontSize)
+            writeScaled(c, "FontSize", byHeight(entry.FontSize));
+        if (entry.BorderWidth)
+            writeScaled(c, "BorderWidth", byHeight(entry.BorderWidth));
+        if (entry.Size)
+            writeScaled(c, "Size", byHeight(entry.Size));
+        if (entry.PaddingH)
+            writeScaled(c, "PaddingH", byHeight(entry.PaddingH));
+        if (entry.PaddingV)
+            writeScaled(c, "PaddingV", byHeight(entry.PaddingV));
+        if (entry.PaddingI)
+            writeScaled(c, "PaddingI", byHeight(entry.PaddingI));
+        if (entry.PaddingD)
+            writeScaled(c, "PaddingD", byHeight(entry.PaddingD));
+    }
+    window->setUpdatesEnabled(wasEnabled);
+    window->update();
+}
+
+void SetLedType(const QObject *window, std::int32_t ledType)
+{
+    for (QObject *control : ControlAccess::controls(window)) {
+        const QString kind = ControlAccess::className(control);
+        if (kind == u"Pinlux" || kind == u"Digmar")
+            ControlAccess::write(control, "LedType", ledType);
+    }
+}
+
+} // namespace modStretch
