@@ -12,9 +12,8 @@ Image::Image(QWidget *parent) : TwipsWidget(parent)
 
 void Image::setStretch(bool stretch)
 {
+    // The size changes only when a picture is loaded without stretching.
     m_stretch = stretch;
-    if (!m_stretch)
-        takeNaturalSize();
     update();
 }
 
