@@ -5,7 +5,7 @@
 function(quelvane_test name)
     cmake_parse_arguments(ARG "" "WRAPPER" "SOURCES;LIBS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
-    target_link_libraries(${name} PRIVATE ${ARG_LIBS} Qt6::Test quelvane_options)
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} Qt6::Test quelvane_build_options)
     target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support)
     target_compile_definitions(${name} PRIVATE
         QUELVANE_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data")

@@ -14,9 +14,8 @@
 #include <QPushButton>
 #include <QScreen>
 
-frmSplash::frmSplash(SettingsBackend &store, std::function<void()> openScoreboard,
-                     QWidget *parent)
-    : Form(parent), m_store(store), m_openScoreboard(std::move(openScoreboard))
+frmSplash::frmSplash(SettingsBackend &store, SplashActions actions, QWidget *parent)
+    : Form(parent), m_store(store), m_actions(std::move(actions))
 {
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     setWindowTitle(QStringLiteral("Quelvane"));
@@ -78,6 +77,20 @@ void frmSplash::createControls()
     };
     cmdHelp = button("cmdHelp", 3120, 2520, QStringLiteral("&Help"));
     cmdOptions = button("cmdOptions", 4560, 2520, QStringLiteral("&Options"));
+    connect(cmdHelp, &QPushButton::clicked, this, &frmSplash::cmdHelp_Click);
+    connect(cmdOptions, &QPushButton::clicked, this, &frmSplash::cmdOptions_Click);
+}
+
+void frmSplash::cmdHelp_Click()
+{
+    if (m_actions.openHelp)
+        m_actions.openHelp();
+}
+
+void frmSplash::cmdOptions_Click()
+{
+    if (m_actions.openOptions)
+        m_actions.openOptions(this);
 }
 
 void frmSplash::Form_Load()
@@ -113,5 +126,6 @@ void frmSplash::GoScore()
     // moment without a window for its end.
     hide();
     deleteLater();
-    m_openScoreboard();
+    if (m_actions.openScoreboard)
+        m_actions.openScoreboard();
 }

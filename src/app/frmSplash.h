@@ -11,6 +11,16 @@ class PictureBox;
 class QPushButton;
 class SettingsBackend;
 
+// What the splash's clicks open; an empty action does nothing.
+struct SplashActions {
+    // Creates and shows the scoreboard window.
+    std::function<void()> openScoreboard;
+    // Shows the help window without waiting.
+    std::function<void()> openHelp;
+    // Shows the Options dialog and returns when it has closed.
+    std::function<void(QWidget *parent)> openOptions;
+};
+
 // The start-up window: name, version and maker, two hints, Help and Options.
 // A click anywhere else gives way to the scoreboard.
 class frmSplash : public Form {
@@ -21,9 +31,7 @@ public:
     // (all in twips): 1320 twips above the exact centre.
     static double topFor(double screenHeight) { return (screenHeight - 5880) / 2; }
 
-    // openScoreboard creates and shows the scoreboard window.
-    frmSplash(SettingsBackend &store, std::function<void()> openScoreboard,
-              QWidget *parent = nullptr);
+    frmSplash(SettingsBackend &store, SplashActions actions, QWidget *parent = nullptr);
 
     void GoScore();
 
@@ -45,8 +53,10 @@ protected:
 private:
     void createControls();
     void Form_Load();
+    void cmdHelp_Click();
+    void cmdOptions_Click();
 
     SettingsBackend &m_store;
-    std::function<void()> m_openScoreboard;
+    SplashActions m_actions;
     bool m_unloaded = false;
 };

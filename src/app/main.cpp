@@ -1,6 +1,5 @@
+#include "Program.h"
 #include "QSettingsBackend.h"
-#include "frmScoreboard.h"
-#include "frmSplash.h"
 
 #include <QApplication>
 
@@ -12,14 +11,8 @@ int main(int argc, char *argv[])
                                             .arg(QUELVANE_VERSION_MAJOR)
                                             .arg(QUELVANE_VERSION_MINOR)
                                             .arg(QUELVANE_VERSION_PATCH));
-
     QSettingsBackend store;
-    auto *splash = new frmSplash(store, [] {
-        auto *board = new frmScoreboard();
-        board->setAttribute(Qt::WA_DeleteOnClose);
-        QObject::connect(board, &frmScoreboard::programEnded, qApp, &QCoreApplication::quit);
-        board->show();
-    });
-    splash->show();
+    Program program(store);
+    program.start();
     return QApplication::exec();
 }

@@ -40,7 +40,7 @@ private Q_SLOTS:
     {
         QCOMPARE(frmSplash::topFor(11520), 2820.0);
         MapBackend store;
-        frmSplash splash(store, [] {});
+        frmSplash splash(store, {});
         QCOMPARE(splash.height(), 216);
         QCOMPARE(splash.width(), 416);
         QVERIFY(splash.windowFlags().testFlag(Qt::FramelessWindowHint));
@@ -55,7 +55,7 @@ private Q_SLOTS:
     {
         MapBackend store;
         store.values[u"TextSettings/HomeText"_s] = u"Wreckers"_s;
-        frmSplash splash(store, [] {});
+        frmSplash splash(store, {});
         QCOMPARE(Settings.HomeText, u"Wreckers"_s);
         QCOMPARE(Settings.VisitorText, u"Visitor"_s);
         QCOMPARE(store.saves, 0);
@@ -79,7 +79,9 @@ private Q_SLOTS:
         QFETCH(int, opened);
         MapBackend store;
         int opens = 0;
-        auto *splash = new frmSplash(store, [&] { ++opens; });
+        SplashActions actions;
+        actions.openScoreboard = [&] { ++opens; };
+        auto *splash = new frmSplash(store, actions);
         QPointer<frmSplash> alive(splash);
         splash->show();
         QVERIFY(QTest::qWaitForWindowExposed(splash));
@@ -104,7 +106,7 @@ private Q_SLOTS:
     void buttonsHaveAccessKeys()
     {
         MapBackend store;
-        frmSplash splash(store, [] {});
+        frmSplash splash(store, {});
         QCOMPARE(splash.cmdHelp->text(), u"&Help"_s);
         QCOMPARE(splash.cmdOptions->text(), u"&Options"_s);
         QCOMPARE(splash.cmdHelp->geometry(), QRect(208, 168, 81, 25));

@@ -81,7 +81,10 @@ private Q_SLOTS:
         // The reference: how long the server's own player takes for the file.
         QElapsedTimer clock;
         clock.start();
-        QCOMPARE(QProcess::execute(u"paplay"_s, {m_tone}), 0);
+        QProcess paplay;
+        paplay.start(u"paplay"_s, {m_tone});
+        QVERIFY(paplay.waitForFinished(5000));
+        QCOMPARE(paplay.exitCode(), 0);
         const qint64 reference = clock.elapsed();
 
         MonitorRecording recording;

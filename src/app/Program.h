@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QPointer>
+#include <memory>
+
+class SettingsBackend;
+class frmScoreboard;
+class frmSplash;
+class QWidget;
+
+// The program's windows and how they open one another: the splash first,
+// then the board; Options and help from either.
+class Program {
+public:
+    explicit Program(SettingsBackend &store);
+    ~Program();
+
+    // Shows the splash; the program runs until the board is closed.
+    void start();
+
+    frmSplash *splash() const;
+    frmScoreboard *board() const;
+
+private:
+    void openScoreboard();
+    void openOptions(QWidget *parent);
+    void openHelp();
+
+    SettingsBackend &m_store;
+    QPointer<frmSplash> m_splash;
+    QPointer<frmScoreboard> m_board;
+};
