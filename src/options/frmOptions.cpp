@@ -68,24 +68,21 @@ frmOptions::frmOptions(SettingsBackend &store, QWidget *parent)
 {
     setWindowTitle(QStringLiteral("Options"));
     setModal(true);
-    setFixedSize(Twips::toPixels(6270), Twips::toPixels(6000));
 
     SSTab1 = new QTabWidget(this);
     SSTab1->setObjectName(QStringLiteral("SSTab1"));
-    Twips::place(SSTab1, 120, 120, 6015, 5295);
+    SSTab1->setUsesScrollButtons(false);
     SSTab1->addTab(createKeyPage(), QStringLiteral("Key Controls"));
     SSTab1->addTab(createColorPage(), QStringLiteral("Color Controls"));
     SSTab1->addTab(createTextPage(), QStringLiteral("Text Controls"));
     SSTab1->addTab(createPicturePage(), QStringLiteral("Pictures"));
     SSTab1->addTab(createAdditionalPage(), QStringLiteral("&Additional Settings"));
-
     cmdOk = button("cmdOk", QStringLiteral("&Ok"));
     cmdOk->setParent(this);
-    Twips::place(cmdOk, 1935, 5520, 1080, 375);
     cmdOk->setDefault(true);
     cmdCancel = button("cmdCancel", QStringLiteral("&Cancel"));
     cmdCancel->setParent(this);
-    Twips::place(cmdCancel, 3255, 5520, 1080, 375);
+    placeControls();
 
     m_keyRows = {{
         {cmdStartStopJamClock, lblStartStopJamClock, &frmOptions::StartStopJamClockKeyTemp,
@@ -127,6 +124,19 @@ frmOptions::frmOptions(SettingsBackend &store, QWidget *parent)
 }
 
 frmOptions::~frmOptions() = default;
+
+void frmOptions::placeControls()
+{
+    // The design size, made wider where this system's fonts need more room
+    // for the tabs and the pages, so that no caption is cut.
+    const int contentWidth = std::max(SSTab1->sizeHint().width(), SSTab1->minimumSizeHint().width());
+    const double extra = std::max(0.0, Twips::fromPixels(contentWidth) - 6015);
+    const double width = 6270 + extra;
+    setFixedSize(Twips::toPixels(width), Twips::toPixels(6000));
+    Twips::place(SSTab1, 120, 120, 6015 + extra, 5295);
+    Twips::place(cmdOk, 1935 + extra / 2, 5520, 1080, 375);
+    Twips::place(cmdCancel, 3255 + extra / 2, 5520, 1080, 375);
+}
 
 QWidget *frmOptions::createKeyPage()
 {

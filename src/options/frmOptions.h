@@ -127,6 +127,7 @@ private:
     QWidget *createPicturePage();
     QWidget *createAdditionalPage();
     void connectPages();
+    void placeControls();
 
     void Form_Load();
     void cmdOk_Click();

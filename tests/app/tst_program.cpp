@@ -1,0 +1,110 @@
+// The windows together: splash, Options and the board.
+#include "Digmar.h"
+#include "Label.h"
+#include "PictureBox.h"
+#include "Pinlux.h"
+#include "Program.h"
+#include "Settings.h"
+#include "SettingsBackend.h"
+#include "Tarrow.h"
+#include "frmOptions.h"
+#include "frmScoreboard.h"
+#include "frmSplash.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMap>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class MapStore : public SettingsBackend {
+public:
+    QMap<QString, QString> values;
+    QString getSetting(const QString &, const QString &s, const QString &k,
+                       const QString &d) override
+    {
+        return values.value(s + u'/' + k, d);
+    }
+    void saveSetting(const QString &, const QString &s, const QString &k,
+                     const QString &t) override
+    {
+        values[s + u'/' + k] = t;
+    }
+    bool flush() override { return true; }
+};
+
+// Runs `edit` on the Options dialog once it is open, then presses OK.
+void whenOptionsOpen(std::function<void(frmOptions *)> edit)
+{
+    QTimer::singleShot(0, [edit] {
+        QTRY_VERIFY(qobject_cast<frmOptions *>(QApplication::activeModalWidget()));
+        auto *options = qobject_cast<frmOptions *>(QApplication::activeModalWidget());
+        edit(options);
+        options->cmdOk->click();
+    });
+}
+
+} // namespace
+
+class tst_Program : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void optionsFromTheSplashReachTheBoardAtOnce()
+    {
+        MapStore store;
+        Program program(store);
+        program.start();
+        QVERIFY(QTest::qWaitForWindowExposed(program.splash()));
+        whenOptionsOpen([](frmOptions *options) {
+            options->txtTitleText->setText(u"Final"_s);
+            options->txtVisitorText->setText(u"Rollers"_s);
+            options->cmbLedType->setCurrentIndex(1);
+            options->picTimeC->setBackColor(0x00FF00);
+        });
+        program.splash()->cmdOptions->click();
+        QCOMPARE(store.values.value(u"TextSettings/TitleText"_s), u"Final"_s);
+        QVERIFY(program.splash()->isVisible()); // it waits for a click
+        QTest::mouseClick(program.splash()->lblName, Qt::LeftButton);
+        frmScoreboard *board = program.board();
+        QVERIFY(board);
+        QVERIFY(board->isVisible());
+        QCOMPARE(board->lblTitle->caption(), u"Final"_s);
+        QCOMPARE(board->lblVisitorTeam->caption(), u"Rollers"_s);
+        QCOMPARE(board->tledJam->ledType(), 1);
+        QCOMPARE(board->tledJam->litColor(), 0x00FF00);
+        QTRY_VERIFY(!program.splash());
+    }
+
+    void clocksRunAndEndWhileOptionsAreOpen()
+    {
+        MapStore store;
+        Program program(store);
+        program.start();
+        QTest::mouseClick(program.splash()->lblName, Qt::LeftButton);
+        frmScoreboard *board = program.board();
+        QVERIFY(QTest::qWaitForWindowExposed(board));
+        Settings.BuzzerFile = QStringLiteral(QUELVANE_PROGRAM_DIR "/buzzer.wav");
+        board->tkJam->setTime(FixedTime::fromDouble(0.5));
+        board->AllKeyCode(Settings.StartStopJamClockKey);
+        bool endedWhileOpen = false;
+        whenOptionsOpen([&](frmOptions *) {
+            // Behind the dialog the jam runs out and its end is sounded.
+            QTRY_VERIFY_WITH_TIMEOUT(!board->tkJam->running(), 2000);
+            endedWhileOpen = board->BuzzerPlaying;
+        });
+        board->AllKeyCode(113);
+        QVERIFY(endedWhileOpen);
+        QCOMPARE(board->tledJam->cells().toText(), u"0:00"_s);
+        // The buzzer's end comes through: the board is free for the next sound.
+        QTRY_VERIFY_WITH_TIMEOUT(!board->BuzzerPlaying, 3000);
+    }
+};
+
+QTEST_MAIN(tst_Program)
+#include "tst_program.moc"
