@@ -1,5 +1,6 @@
 #include "Program.h"
 
+#include "frmHelp.h"
 #include "frmOptions.h"
 #include "frmScoreboard.h"
 #include "frmSplash.h"
@@ -10,6 +11,7 @@ Program::Program(SettingsBackend &store) : m_store(store) {}
 
 Program::~Program()
 {
+    delete m_help;
     delete m_board;
     delete m_splash;
 }
@@ -22,6 +24,11 @@ frmSplash *Program::splash() const
 frmScoreboard *Program::board() const
 {
     return m_board;
+}
+
+frmHelp *Program::help() const
+{
+    return m_help;
 }
 
 void Program::start()
@@ -43,7 +50,12 @@ void Program::openScoreboard()
     services.showHelp = [this] { openHelp(); };
     m_board = new frmScoreboard(services);
     m_board->setAttribute(Qt::WA_DeleteOnClose);
-    QObject::connect(m_board, &frmScoreboard::programEnded, qApp, &QCoreApplication::quit);
+    QObject::connect(m_board, &frmScoreboard::programEnded, qApp, [this] {
+        // The help window goes with the board.
+        if (m_help)
+            m_help->close();
+        QCoreApplication::quit();
+    });
     m_board->show();
 }
 
@@ -55,5 +67,12 @@ void Program::openOptions(QWidget *parent)
 
 void Program::openHelp()
 {
-    // The help window arrives with its own work.
+    // Shown again, not made again, while it is open.
+    if (!m_help) {
+        m_help = new frmHelp();
+        m_help->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_help->show();
+    m_help->raise();
+    m_help->activateWindow();
 }

@@ -6,6 +6,7 @@
 class SettingsBackend;
 class frmScoreboard;
 class frmSplash;
+class frmHelp;
 class QWidget;
 
 // The program's windows and how they open one another: the splash first,
@@ -20,6 +21,7 @@ public:
 
     frmSplash *splash() const;
     frmScoreboard *board() const;
+    frmHelp *help() const;
 
 private:
     void openScoreboard();
@@ -29,4 +31,5 @@ private:
     SettingsBackend &m_store;
     QPointer<frmSplash> m_splash;
     QPointer<frmScoreboard> m_board;
+    QPointer<frmHelp> m_help;
 };
