@@ -25,6 +25,13 @@ if(QUELVANE_SANITIZE)
     target_link_options(quelvane_build_options INTERFACE -fsanitize=address,undefined)
 endif()
 
+if(QUELVANE_FUZZ)
+    # Coverage for the fuzzer in every library; the fuzz targets add the driver.
+    target_compile_options(quelvane_build_options INTERFACE
+        -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+    target_link_options(quelvane_build_options INTERFACE -fsanitize=address,undefined)
+endif()
+
 # A static library for one folder under src/.
 function(quelvane_library name)
     add_library(${name} STATIC ${ARGN})

@@ -28,6 +28,12 @@ namespace CodePage {
 
 QString decode(const QByteArray &bytes, int codePage)
 {
+    if (codePage == Symbol) {
+        // The symbol font's bullet is the one character documents use it for.
+        QString text = QString::fromLatin1(bytes);
+        text.replace(QChar(0xB7), QChar(0x2022));
+        return text;
+    }
     if (codePage == 1252 || codePage <= 0)
         return decode1252(bytes);
     if (codePage == 65001)

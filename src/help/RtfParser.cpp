@@ -51,6 +51,7 @@ int codePageOfCharset(int charset)
     case 204: return 1251;
     case 222: return 874;
     case 238: return 1250;
+    case 2: return CodePage::Symbol;
     default: return 0;
     }
 }
@@ -76,7 +77,7 @@ bool isSkippedDestination(const QByteArray &word)
 } // namespace
 
 RtfParser::RtfParser(const QByteArray &data, QTextDocument &document)
-    : m_data(data), m_document(document), m_cursor(&document)
+    : m_data(data), m_cursor(&document)
 {
 }
 
@@ -164,7 +165,7 @@ void RtfParser::closeGroup()
 int RtfParser::codePage() const
 {
     const auto font = m_fonts.constFind(m_group.chars.font);
-    if (font != m_fonts.constEnd() && font->codePage > 0)
+    if (font != m_fonts.constEnd() && font->codePage != 0)
         return font->codePage;
     return m_defaultCodePage;
 }

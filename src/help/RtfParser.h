@@ -67,7 +67,6 @@ private:
 
     const QByteArray &m_data;
     qsizetype m_pos = 0;
-    QTextDocument &m_document;
     QTextCursor m_cursor;
 
     std::vector<Group> m_stack;

@@ -1,5 +1,6 @@
 // The windows together: splash, Options and the board.
 #include "Digmar.h"
+#include "frmHelp.h"
 #include "Label.h"
 #include "PictureBox.h"
 #include "Pinlux.h"
@@ -15,6 +16,7 @@
 #include <QLineEdit>
 #include <QMap>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 
@@ -79,6 +81,29 @@ private Q_SLOTS:
         QCOMPARE(board->tledJam->ledType(), 1);
         QCOMPARE(board->tledJam->litColor(), 0x00FF00);
         QTRY_VERIFY(!program.splash());
+    }
+
+    void helpOpensOnceAndGoesWithTheBoard()
+    {
+        MapStore store;
+        Program program(store);
+        program.start();
+        program.splash()->cmdHelp->click();
+        frmHelp *help = program.help();
+        QVERIFY(help);
+        QVERIFY(help->isVisible());
+        QVERIFY(program.splash()->isVisible());
+        // Help opened from the splash stays when the splash gives way.
+        QTest::mouseClick(program.splash()->lblName, Qt::LeftButton);
+        QVERIFY(program.board());
+        QVERIFY(help->isVisible());
+        // F1 shows the same window again, without reading the document again.
+        program.board()->AllKeyCode(112);
+        QCOMPARE(program.help(), help);
+        QCOMPARE(help->loads(), 1);
+        // Closing the board closes the help window and ends the program.
+        program.board()->close();
+        QTRY_VERIFY(!program.help());
     }
 
     void clocksRunAndEndWhileOptionsAreOpen()
