@@ -2,6 +2,7 @@
 #include "Digmar.h"
 #include "frmHelp.h"
 #include "Label.h"
+#include "MemoryStore.h"
 #include "PictureBox.h"
 #include "Pinlux.h"
 #include "Program.h"
@@ -24,21 +25,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-class MapStore : public SettingsBackend {
-public:
-    QMap<QString, QString> values;
-    QString getSetting(const QString &, const QString &s, const QString &k,
-                       const QString &d) override
-    {
-        return values.value(s + u'/' + k, d);
-    }
-    void saveSetting(const QString &, const QString &s, const QString &k,
-                     const QString &t) override
-    {
-        values[s + u'/' + k] = t;
-    }
-    bool flush() override { return true; }
-};
 
 // Runs `edit` on the Options dialog once it is open, then presses OK.
 void whenOptionsOpen(std::function<void(frmOptions *)> edit)
@@ -59,7 +45,7 @@ class tst_Program : public QObject {
 private Q_SLOTS:
     void optionsFromTheSplashReachTheBoardAtOnce()
     {
-        MapStore store;
+        MemoryStore store;
         Program program(store);
         program.start();
         QVERIFY(QTest::qWaitForWindowExposed(program.splash()));
@@ -85,7 +71,7 @@ private Q_SLOTS:
 
     void helpOpensOnceAndGoesWithTheBoard()
     {
-        MapStore store;
+        MemoryStore store;
         Program program(store);
         program.start();
         program.splash()->cmdHelp->click();
@@ -108,7 +94,7 @@ private Q_SLOTS:
 
     void clocksRunAndEndWhileOptionsAreOpen()
     {
-        MapStore store;
+        MemoryStore store;
         Program program(store);
         program.start();
         QTest::mouseClick(program.splash()->lblName, Qt::LeftButton);

@@ -1,6 +1,7 @@
 #include "Frame.h"
 #include "Image.h"
 #include "Label.h"
+#include "MemoryStore.h"
 #include "PictureBox.h"
 #include "Settings.h"
 #include "SettingsBackend.h"
@@ -14,21 +15,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-class MapBackend : public SettingsBackend {
-public:
-    QMap<QString, QString> values;
-    int saves = 0;
-    QString getSetting(const QString &, const QString &section, const QString &key,
-                       const QString &defaultText) override
-    {
-        return values.value(section + u'/' + key, defaultText);
-    }
-    void saveSetting(const QString &, const QString &, const QString &, const QString &) override
-    {
-        ++saves;
-    }
-    bool flush() override { return true; }
-};
 
 } // namespace
 
@@ -39,7 +25,7 @@ private Q_SLOTS:
     void placement()
     {
         QCOMPARE(frmSplash::topFor(11520), 2820.0);
-        MapBackend store;
+        MemoryStore store;
         frmSplash splash(store, {});
         QCOMPARE(splash.height(), 216);
         QCOMPARE(splash.width(), 416);
@@ -53,12 +39,12 @@ private Q_SLOTS:
 
     void loadsTheSettingsAndWritesNothing()
     {
-        MapBackend store;
+        MemoryStore store;
         store.values[u"TextSettings/HomeText"_s] = u"Wreckers"_s;
         frmSplash splash(store, {});
         QCOMPARE(Settings.HomeText, u"Wreckers"_s);
         QCOMPARE(Settings.VisitorText, u"Visitor"_s);
-        QCOMPARE(store.saves, 0);
+        QCOMPARE(store.saved.size(), 0);
     }
 
     void clicksOpenTheScoreboard_data()
@@ -77,7 +63,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, target);
         QFETCH(int, opened);
-        MapBackend store;
+        MemoryStore store;
         int opens = 0;
         SplashActions actions;
         actions.openScoreboard = [&] { ++opens; };
@@ -105,7 +91,7 @@ private Q_SLOTS:
 
     void buttonsHaveAccessKeys()
     {
-        MapBackend store;
+        MemoryStore store;
         frmSplash splash(store, {});
         QCOMPARE(splash.cmdHelp->text(), u"&Help"_s);
         QCOMPARE(splash.cmdOptions->text(), u"&Options"_s);

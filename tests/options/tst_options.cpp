@@ -3,6 +3,7 @@
 #include "Image.h"
 #include "Label.h"
 #include "PictureBox.h"
+#include "MemoryStore.h"
 #include "ScriptedDialogs.h"
 #include "Settings.h"
 #include "SettingsStore.h"
@@ -28,24 +29,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-class RecordingStore : public SettingsBackend {
-public:
-    QStringList saved;
-    QMap<QString, QString> values;
-    bool accept = true;
-    QString getSetting(const QString &, const QString &s, const QString &k,
-                       const QString &d) override
-    {
-        return values.value(s + u'/' + k, d);
-    }
-    void saveSetting(const QString &, const QString &s, const QString &k,
-                     const QString &t) override
-    {
-        saved << s + u'/' + k;
-        values[s + u'/' + k] = t;
-    }
-    bool flush() override { return accept; }
-};
 
 // Presses a key in the capture dialog that a key button opens.
 void answerCapture(Qt::Key key, Qt::KeyboardModifiers modifiers = {})
@@ -87,7 +70,7 @@ private Q_SLOTS:
         Settings.LEDType = 1;
         Settings.NumLockForce = 2;
         Settings.SuppressPeriodSound = 1;
-        RecordingStore store;
+        MemoryStore store;
         frmOptions dialog(store);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
@@ -118,7 +101,7 @@ private Q_SLOTS:
 
     void okWithoutChangesWritesEveryKey()
     {
-        RecordingStore store;
+        MemoryStore store;
         const SettingsRecord before = Settings;
         frmOptions dialog(store);
         dialog.cmdOk->click();
@@ -141,7 +124,7 @@ private Q_SLOTS:
     void cancelWritesNothing()
     {
         QFETCH(int, how);
-        RecordingStore store;
+        MemoryStore store;
         const SettingsRecord before = Settings;
         frmOptions dialog(store);
         dialog.show();
@@ -161,7 +144,7 @@ private Q_SLOTS:
 
     void keyReassignedThenCancelledAndReopened()
     {
-        RecordingStore store;
+        MemoryStore store;
         {
             frmOptions dialog(store);
             answerCapture(Qt::Key_K);
@@ -261,7 +244,7 @@ private Q_SLOTS:
     void resetKeys()
     {
         ScriptedDialogs dialogs;
-        RecordingStore store;
+        MemoryStore store;
         Settings.BuzzerKey = 74; // an additional key moved onto a default
         Settings.NumLockForce = 1;
         Settings.StartStopJamClockKey = 75;
@@ -292,7 +275,7 @@ private Q_SLOTS:
     void colours()
     {
         ScriptedDialogs dialogs;
-        RecordingStore store;
+        MemoryStore store;
         frmOptions dialog(store);
         // Cancelled before any colour was confirmed: nothing changes.
         dialog.cmdHomeC->click();
@@ -321,7 +304,7 @@ private Q_SLOTS:
     void resetColors()
     {
         ScriptedDialogs dialogs;
-        RecordingStore store;
+        MemoryStore store;
         Settings.FormBack = 0x112233;
         Settings.LEDSelected = 0x445566;
         Settings.TimeColor = 7;
@@ -362,7 +345,7 @@ private Q_SLOTS:
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.close();
         Settings.BuzzerFile = path;
-        RecordingStore store;
+        MemoryStore store;
         frmOptions dialog(store);
         QCOMPARE(dialog.lblBFile->text(),
                  shortened ? path.left(25) + u" ...\\horn.wav"_s : path);
@@ -374,7 +357,7 @@ private Q_SLOTS:
     void noSoundThenOk()
     {
         ScriptedDialogs dialogs;
-        RecordingStore store;
+        MemoryStore store;
         frmOptions dialog(store);
         QVERIFY(dialog.cmdBuzzerSoundNone->isEnabled());
         dialog.cmdBuzzerSoundNone->click();
@@ -392,7 +375,7 @@ private Q_SLOTS:
     void choosingASoundRestoresItsKey()
     {
         ScriptedDialogs dialogs;
-        RecordingStore store;
+        MemoryStore store;
         Settings.PeriodEndSoundFile.clear();
         Settings.PeriodEndSoundKey = 32;
         frmOptions dialog(store);
@@ -420,7 +403,7 @@ private Q_SLOTS:
     void pictures()
     {
         ScriptedDialogs dialogs;
-        RecordingStore store;
+        MemoryStore store;
         QImage image(40, 20, QImage::Format_RGB32);
         image.fill(Qt::green);
         const QString picture = m_dir.filePath(u"team.bmp"_s);
@@ -446,7 +429,7 @@ private Q_SLOTS:
 
     void penaltySpinner()
     {
-        RecordingStore store;
+        MemoryStore store;
         frmOptions dialog(store);
         QCOMPARE(dialog.lblPenaltyIncrement->text(), u"90"_s);
         dialog.vsPenaltyIncrement->setValue(1000);
@@ -463,7 +446,7 @@ private Q_SLOTS:
         Settings.PenaltyIncrementSec = 900;
         Settings.LEDSelectedWidth = -4;
         Settings.NumLockForce = 9;
-        RecordingStore store;
+        MemoryStore store;
         frmOptions dialog(store);
         QCOMPARE(dialog.cmbLedType->currentIndex(), 1);
         QCOMPARE(dialog.lblPenaltyIncrement->text(), u"599"_s);
@@ -478,7 +461,7 @@ private Q_SLOTS:
     void aRefusingStoreIsReported()
     {
         ScriptedDialogs dialogs;
-        RecordingStore store;
+        MemoryStore store;
         store.accept = false;
         frmOptions dialog(store);
         dialog.txtHomeText->setText(u"Wreckers"_s);

@@ -1,3 +1,4 @@
+#include "MemoryStore.h"
 #include "QSettingsBackend.h"
 #include "SettingsStore.h"
 
@@ -12,36 +13,11 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// A store in memory that records every call.
-class RecordingBackend : public SettingsBackend {
-public:
-    QMap<QString, QString> values; // "Section/Key" -> text
-    QStringList saved;             // "Section/Key" in the order written
-    int gets = 0;
-    bool accept = true;
-
-    QString getSetting(const QString &app, const QString &section, const QString &key,
-                       const QString &defaultText) override
-    {
-        Q_ASSERT(app == u"Quelvane"_s);
-        ++gets;
-        return values.value(section + u'/' + key, defaultText);
-    }
-    void saveSetting(const QString &app, const QString &section, const QString &key,
-                     const QString &text) override
-    {
-        Q_ASSERT(app == u"Quelvane"_s);
-        saved << section + u'/' + key;
-        values[section + u'/' + key] = text;
-    }
-    bool flush() override { return accept; }
-};
-
 const QString Folder = u"/opt/quelvane"_s;
 
 SettingsRecord loadFrom(const QMap<QString, QString> &values)
 {
-    RecordingBackend backend;
+    MemoryStore backend;
     backend.values = values;
     return SettingsStore::load(backend, Folder);
 }
@@ -62,10 +38,11 @@ private Q_SLOTS:
 
     void emptyStoreGivesTheDefaults()
     {
-        RecordingBackend backend;
+        MemoryStore backend;
         const SettingsRecord r = SettingsStore::load(backend, Folder);
         QCOMPARE(backend.gets, 32);
         QVERIFY(backend.saved.isEmpty());
+        QCOMPARE(backend.applications, QStringList(32, u"Quelvane"_s));
         QCOMPARE(r.TimeColor, 33023);
         QCOMPARE(r.LEDBack, 0);
         QCOMPARE(r.ScoreColor, 255);
@@ -173,7 +150,7 @@ private Q_SLOTS:
 
     void saveWritesEverySectionInOrder()
     {
-        RecordingBackend backend;
+        MemoryStore backend;
         SettingsRecord r = SettingsStore::defaults(Folder);
         r.TimeColor = -5;
         QVERIFY(SettingsStore::save(backend, r));
@@ -203,7 +180,7 @@ private Q_SLOTS:
 
     void saveReportsARefusingStore()
     {
-        RecordingBackend backend;
+        MemoryStore backend;
         backend.accept = false;
         QVERIFY(!SettingsStore::save(backend, SettingsStore::defaults(Folder)));
     }

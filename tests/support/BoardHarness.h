@@ -21,6 +21,8 @@ struct BoardHarness {
     QString timeText = QStringLiteral("14:05:33");
     int helpShown = 0;
     int optionsShown = 0;
+    // What F2 opens, when a test wants more than a count.
+    std::function<void()> showOptionsWith;
     std::unique_ptr<frmScoreboard> board;
 
     QString buzzerFile() const { return dir.filePath(QStringLiteral("buzzer.wav")); }
@@ -41,7 +43,11 @@ struct BoardHarness {
         services.sound = &sound;
         services.timeOfDay = [this] { return timeText; };
         services.showHelp = [this] { ++helpShown; };
-        services.showOptions = [this] { ++optionsShown; };
+        services.showOptions = [this] {
+            ++optionsShown;
+            if (showOptionsWith)
+                showOptionsWith();
+        };
         board = std::make_unique<frmScoreboard>(services);
         board->show();
         // The tests drive the refresh themselves.
