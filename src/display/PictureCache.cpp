@@ -90,6 +90,10 @@ QImage PictureCache::imageFor(const QString &path, QSize shown)
         entry.decoded = QImage();
         return {};
     }
+    // Some GIFs declare a canvas larger than their picture and decode to
+    // it; what is shown keeps to the size the header promised.
+    if (image.width() > entry.natural.width() || image.height() > entry.natural.height())
+        image = image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     entry.decoded = image;
     return image;
 }
