@@ -271,6 +271,36 @@ private Q_SLOTS:
         QCOMPARE(SettingsStore::load(reread, Folder), r);
     }
 
+    // The store's folder removed while the program runs: the next save
+    // makes it again and keeps every value.
+    void storeFolderDeletedWhileRunning()
+    {
+        QSettingsBackend backend;
+        SettingsRecord r = SettingsStore::load(backend, Folder);
+        QVERIFY(SettingsStore::save(backend, r));
+        const QString path = backend.location();
+        QVERIFY(QDir(QFileInfo(path).path()).removeRecursively());
+        r.HomeText = u"Wreckers"_s;
+        QVERIFY(SettingsStore::save(backend, r));
+        QVERIFY(QFile::exists(path));
+        QSettingsBackend reread;
+        QCOMPARE(SettingsStore::load(reread, Folder), r);
+    }
+
+    // A store that can't be written (here: its folder is a file) says so.
+    void unwritableStoreIsReportedAsFailure()
+    {
+        const QString path = QSettingsBackend().location();
+        const QString folder = QFileInfo(path).path();
+        QDir(folder).removeRecursively();
+        QFile blocker(folder);
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        QSettingsBackend backend;
+        QVERIFY(!SettingsStore::save(backend, SettingsStore::defaults(Folder)));
+        QFile::remove(folder);
+    }
+
     void readOnlyStoreIsReportedAsFailure()
     {
         if (geteuid() == 0)
