@@ -6,6 +6,7 @@
 
 #include <QKeyEvent>
 #include <QPainter>
+#include <cmath>
 
 namespace {
 
@@ -67,8 +68,44 @@ void LedDisplay::setPaddingI(qint16 twips)
     geometryChanged();
 }
 
+void LedDisplay::forgetCellPictures()
+{
+    for (QPixmap &picture : m_cellPictures)
+        picture = QPixmap();
+}
+
+const QPixmap &LedDisplay::cellPicture(Glyph glyph)
+{
+    QPixmap &picture = m_cellPictures[size_t(glyph)];
+    if (!picture.isNull())
+        return picture;
+    const double px = 1.0 / Twips::PerPixel;
+    const double digitWidth = digitWidthPixels();
+    const double separatorWidth = separatorTwips() * px;
+    m_glyphs.prepare(m_ledType, digitWidth, m_size, separatorWidth);
+    const bool separator = isSeparator(glyph);
+    const QSize size(int(std::ceil(separator ? separatorWidth : digitWidth)) + 1, m_size + 1);
+    picture = QPixmap(size);
+    const QColor back = toQColor(m_backColor);
+    const QColor lit = toQColor(m_litColor);
+    picture.fill(back);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(dimmed(lit, back));
+    painter.drawPath(separator ? m_glyphs.unlitSeparator() : m_glyphs.unlitDigit());
+    if (glyph != Glyph::Blank && glyph != Glyph::SeparatorOff) {
+        painter.setBrush(lit);
+        painter.drawPath(m_glyphs.lit(glyph));
+    }
+    return picture;
+}
+
 void LedDisplay::requestRepaint()
 {
+    // Anything that asks for a repaint may have changed how cells look,
+    // except new content, which asks through contentChanged.
+    forgetCellPictures();
     ++m_repaintRequests;
     update();
 }
@@ -81,10 +118,12 @@ void LedDisplay::contentChanged()
     const bool layoutChanged = cells.digitCount() != m_cells.digitCount() ||
                                cells.separatorCount() != m_cells.separatorCount();
     m_cells = cells;
-    if (layoutChanged)
+    if (layoutChanged) {
         geometryChanged();
-    else
-        requestRepaint();
+    } else {
+        ++m_repaintRequests;
+        update();
+    }
 }
 
 void LedDisplay::geometryChanged()
@@ -103,24 +142,16 @@ void LedDisplay::geometryChanged()
 void LedDisplay::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    const QColor back = toQColor(m_backColor);
-    const QColor lit = toQColor(m_litColor);
-    const QColor unlit = dimmed(lit, back);
-    painter.fillRect(rect(), back);
+    painter.fillRect(rect(), toQColor(m_backColor));
     if (hasBorder()) {
         painter.setPen(QPen(toQColor(frameColor()), 1));
         painter.drawRect(rect().adjusted(0, 0, -1, -1));
     }
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(Qt::NoPen);
-
     const double px = 1.0 / Twips::PerPixel;
     const double digitWidth = digitWidthPixels();
     const double separatorWidth = separatorTwips() * px;
-    m_glyphs.prepare(m_ledType, digitWidth, m_size, separatorWidth);
-
     double x = m_paddingH * px;
-    const double y = m_paddingV * px;
+    const int y = int(std::lround(m_paddingV * px));
     for (int i = 0; i < m_cells.count; ++i) {
         const Glyph g = m_cells.glyphs[size_t(i)];
         const bool separator = isSeparator(g);
@@ -129,15 +160,7 @@ void LedDisplay::paintEvent(QPaintEvent *)
                 separator || isSeparator(m_cells.glyphs[size_t(i - 1)]);
             x += m_paddingI * px * (nextToSeparator ? 0.5 : 1.0);
         }
-        painter.save();
-        painter.translate(x, y);
-        painter.setBrush(unlit);
-        painter.drawPath(separator ? m_glyphs.unlitSeparator() : m_glyphs.unlitDigit());
-        if (g != Glyph::Blank && g != Glyph::SeparatorOff) {
-            painter.setBrush(lit);
-            painter.drawPath(m_glyphs.lit(g));
-        }
-        painter.restore();
+        painter.drawPixmap(int(std::lround(x)), y, cellPicture(g));
         x += separator ? separatorWidth : digitWidth;
     }
 }

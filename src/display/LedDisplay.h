@@ -4,6 +4,8 @@
 #include "LedCells.h"
 #include "TwipsWidget.h"
 
+#include <QPixmap>
+#include <array>
 #include <cstdint>
 
 // What the LED displays share: colours, digit style, digit size and spacing,
@@ -79,6 +81,10 @@ protected:
 
 private:
     double digitWidthPixels() const { return m_size * DigitAspect; }
+    // One position drawn with its background, unlit and lit parts: made once
+    // per glyph, size, style and colours, then only copied.
+    const QPixmap &cellPicture(Glyph glyph);
+    void forgetCellPictures();
 
     std::int32_t m_litColor = 0x0000FF;
     std::int32_t m_backColor = 0;
@@ -89,5 +95,6 @@ private:
     qint16 m_paddingI = 60;
     LedCells m_cells;
     DigitGlyphs m_glyphs;
+    std::array<QPixmap, 15> m_cellPictures;
     int m_repaintRequests = 0;
 };
