@@ -230,6 +230,27 @@ private Q_SLOTS:
         QCOMPARE(h.sound.played.size(), 0);
     }
 
+    // The system clock set back or forward while the clocks run moves only
+    // the time-of-day display: the keepers count on the monotonic clock.
+    void wallClockChangesMoveOnlyTheTimeOfDay()
+    {
+        BoardHarness h;
+        h.key(Settings.StartStopPeriodClockKey);
+        h.key(Settings.StartStopJamClockKey);
+        h.tick(10000);
+        h.key(Settings.ClockSwitchKey);
+        for (const QString &wall : {u"03:00:00"_s, u"23:59:59"_s, u"14:05:43"_s}) {
+            h.timeText = wall;
+            h.tick(1000);
+            QCOMPARE(h.board->tledPeriod->cells().toText(), wall.left(5).replace(u"03"_s, u" 3"_s));
+        }
+        QCOMPARE(h.board->tkPeriod->time(), seconds(587));
+        QCOMPARE(h.board->tkJam->time(), seconds(107));
+        h.key(Settings.ClockSwitchKey);
+        h.tick(50);
+        QCOMPARE(h.board->tledPeriod->cells().toText(), u" 9:47"_s);
+    }
+
     void tenMinutePeriodEndsOnTime()
     {
         BoardHarness h;
