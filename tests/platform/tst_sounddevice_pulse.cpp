@@ -115,6 +115,54 @@ private Q_SLOTS:
         QCOMPARE(done.count(), 1);
     }
 
+    // How soon a sound starts, against the server's own player in the same
+    // recording: both are heard on the monitor, and the gap between their
+    // starts is compared with the gap between the two requests.
+    void startsAsSoonAsTheReferencePlayer()
+    {
+        MonitorRecording recording;
+        QVERIFY(recording.started());
+        QTest::qWait(300);
+        AudioSoundDevice device;
+        QSignalSpy done(&device, &SoundDevice::Done);
+        device.setFileName(m_tone);
+        device.setCommand(u"Open"_s);
+        QElapsedTimer clock;
+        clock.start();
+        QProcess paplay;
+        paplay.start(u"paplay"_s, {m_tone});
+        QVERIFY(paplay.waitForFinished(5000));
+        QTest::qWait(300);
+        const qint64 ourRequest = clock.elapsed();
+        device.setCommand(u"Play"_s);
+        QVERIFY(done.wait(3000));
+        QTest::qWait(300);
+        const DecodedSound sound = recording.stop();
+
+        // Sound starts: the first loud millisecond after at least 100 ms of quiet.
+        const auto *s = reinterpret_cast<const short *>(sound.samples.constData());
+        QList<qint64> starts;
+        qint64 quiet = 100;
+        for (qint64 ms = 0; (ms + 1) * 48 <= sound.frames(); ++ms) {
+            int peak = 0;
+            for (qint64 i = ms * 48; i < (ms + 1) * 48; ++i)
+                peak = std::max(peak, std::abs(int(s[i])));
+            if (peak > 3000) {
+                if (quiet >= 100)
+                    starts << ms;
+                quiet = 0;
+            } else {
+                ++quiet;
+            }
+        }
+        QCOMPARE(starts.size(), 2);
+        const qint64 heardGap = starts[1] - starts[0];
+        const qint64 later = heardGap - ourRequest; // ours later than paplay by this
+        qInfo("our sound starts %lld ms %s than the reference player's", std::abs(later),
+              later >= 0 ? "later" : "sooner");
+        QVERIFY2(later < 50, qPrintable(QString::number(later)));
+    }
+
     void theSameFilePlaysAgain()
     {
         AudioSoundDevice device;
