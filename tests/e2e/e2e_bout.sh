@@ -6,30 +6,9 @@
 set -uo pipefail
 exe=$1
 render=$2
-for tool in Xvfb openbox xdotool wmctrl import compare parec sox; do
-    if ! command -v "$tool" >/dev/null 2>&1; then
-        if [ "${CI:-}" = true ]; then echo "FAIL: $tool is missing; run scripts/setup" >&2; exit 1; fi
-        echo "SKIP: $tool is missing"; exit 77
-    fi
-done
-
-work=$(mktemp -d)
-pids=()
-cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done; wait 2>/dev/null; rm -rf "$work"; }
-trap cleanup EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
+source "$(dirname "$0")/session.sh"
+require_tools Xvfb openbox xdotool wmctrl import compare parec sox
 step() { echo "-- $*"; }
-
-# Waits up to 10 s for a visible window with this exact title; prints its id.
-window_named() {
-    local id=""
-    for _ in $(seq 100); do
-        id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | grep -v "^${2:-none}\$" | head -n1)
-        [ -n "$id" ] && { echo "$id"; return 0; }
-        sleep 0.1
-    done
-    return 1
-}
 
 # The board window's display must show what the renderer draws for value.
 expect_display() {
@@ -47,16 +26,8 @@ expect_display() {
     echo "   $name shows $value"
 }
 
-export HOME="$work/home" XDG_CONFIG_HOME="$work/config"
-mkdir -p "$HOME" "$XDG_CONFIG_HOME"
+start_session 1280x800
 store="$XDG_CONFIG_HOME/Quelvane/Quelvane.conf"
-
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" 2>/dev/null & pids+=($!)
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
-export DISPLAY=":$(cat "$work/display")"
-unset QT_QPA_PLATFORM
-openbox >/dev/null 2>&1 & pids+=($!)
-sleep 0.5
 
 step "start with an empty settings store: the splash shows"
 "$exe" >"$work/program.log" 2>&1 &
@@ -65,25 +36,14 @@ splash=$(window_named Quelvane) || fail "no splash"
 [ ! -e "$store" ] || fail "the store was written at start"
 
 step "a click opens the board"
-eval "$(xdotool getwindowgeometry --shell "$splash")"
-xdotool mousemove $((X + 40)) $((Y + 30)) click 1
-board=$(window_named Quelvane "$splash") || fail "no board"
+board=$(open_board "$splash") || fail "no board"
 sleep 0.5
 xdotool windowactivate --sync "$board" >/dev/null 2>&1
 expect_display tledJam 120
 expect_display tledPeriod 600
 
 step "J starts the jam, J stops it and the buzzer is heard"
-parec --device=nullsink.monitor --rate=48000 --channels=1 --format=s16le >"$work/monitor.raw" &
-recorder=$!
-sleep 0.3
-xdotool key j
-sleep 1.2
-xdotool key j
-sleep 2.2
-kill "$recorder"; wait "$recorder" 2>/dev/null
-loud=$(sox -t raw -r 48000 -e signed -b 16 -c 1 "$work/monitor.raw" -n stat 2>&1 |
-    awk '/RMS +amplitude/ {print $3}')
+loud=$(heard_while 2.2 xdotool key j sleep 1.2 key j)
 awk -v r="$loud" 'BEGIN { exit !(r > 0.05) }' || fail "no buzzer on the sound server (RMS $loud)"
 echo "   buzzer heard (RMS amplitude $loud)"
 
