@@ -44,7 +44,8 @@ echo "-- the installed program found its help document"
 
 (cd "$build" && cpack -G DEB >/dev/null) || fail "cpack"
 deb=$(ls "$build"/quelvane_*_amd64.deb | head -n1)
-dpkg-deb -I "$deb" | grep -q 'Depends:.*libqt6widgets6' || fail "dependencies not declared"
+info=$(dpkg-deb -I "$deb")
+grep -q 'Depends:.*libqt6widgets6' <<<"$info" || fail "dependencies not declared"
 if [ "$(id -u)" -eq 0 ]; then
     dpkg --dry-run -i "$deb" >/dev/null || fail "the package does not install"
 else
