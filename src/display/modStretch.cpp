@@ -45,6 +45,24 @@ void writeScaled(QObject *control, const char *property, double value)
         ControlAccess::write(control, property, value);
 }
 
+// The recorded properties in the order they are scaled: places follow the
+// width or height ratio as they are; sizes never fall below 1.
+struct ScaledField {
+    std::int32_t modStretch::ControlLayout::*field;
+    const char *property;
+    bool byWidth;
+    bool position;
+};
+using CL = modStretch::ControlLayout;
+constexpr ScaledField ScaledFields[] = {
+    {&CL::Left, "Left", true, true},          {&CL::Top, "Top", false, true},
+    {&CL::Width, "Width", true, false},       {&CL::Height, "Height", false, false},
+    {&CL::FontSize, "FontSize", false, false}, {&CL::BorderWidth, "BorderWidth", false, false},
+    {&CL::Size, "Size", false, false},         {&CL::PaddingH, "PaddingH", false, false},
+    {&CL::PaddingV, "PaddingV", false, false}, {&CL::PaddingI, "PaddingI", false, false},
+    {&CL::PaddingD, "PaddingD", false, false},
+};
+
 double windowWidth(const QWidget *window)
 {
     return Twips::fromPixels(window->width());
@@ -115,33 +133,20 @@ void ScaleLayout(QWidget *window)
     window->setUpdatesEnabled(false);
     const long double widthRatio = (long double)windowWidth(window) / DesignWidth;
     const long double heightRatio = (long double)windowHeight(window) / DesignHeight;
-    auto byHeight = [&](std::int32_t value) { return AtLeastOne(double(heightRatio * value)); };
     for (const ControlLayout &entry : std::as_const(LayoutTable)) {
         QObject *c = entry.Control;
         if (!c || DesignWidth == 0 || DesignHeight == 0)
             continue;
-        if (entry.Left)
-            writeScaled(c, "Left", float(widthRatio * entry.Left));
-        if (entry.Top)
-            writeScaled(c, "Top", float(heightRatio * entry.Top));
-        if (entry.Width)
-            writeScaled(c, "Width", AtLeastOne(double(widthRatio * entry.Width)));
-        if (entry.Height)
-            writeScaled(c, "Height", byHeight(entry.Height));
-        if (entry.FontSize)
-            writeScaled(c, "FontSize", byHeight(entry.FontSize));
-        if (entry.BorderWidth)
-            writeScaled(c, "BorderWidth", byHeight(entry.BorderWidth));
-        if (entry.Size)
-            writeScaled(c, "Size", byHeight(entry.Size));
-        if (entry.PaddingH)
-            writeScaled(c, "PaddingH", byHeight(entry.PaddingH));
-        if (entry.PaddingV)
-            writeScaled(c, "PaddingV", byHeight(entry.PaddingV));
-        if (entry.PaddingI)
-            writeScaled(c, "PaddingI", byHeight(entry.PaddingI));
-        if (entry.PaddingD)
-            writeScaled(c, "PaddingD", byHeight(entry.PaddingD));
+        for (const ScaledField &f : ScaledFields) {
+            const std::int32_t recordedValue = entry.*f.field;
+            if (recordedValue == 0)
+                continue;
+            const long double ratio = f.byWidth ? widthRatio : heightRatio;
+            if (f.position)
+                writeScaled(c, f.property, float(ratio * recordedValue));
+            else
+                writeScaled(c, f.property, AtLeastOne(double(ratio * recordedValue)));
+        }
     }
     window->setUpdatesEnabled(wasEnabled);
     window->update();

@@ -12,6 +12,17 @@ FixedTime seconds(double s)
     return FixedTime::fromDouble(s);
 }
 
+// With the period-end sound held back, runs period and jam until the period
+// has ended.
+void endThePeriodDuringAJam(BoardHarness &h, int periodSeconds)
+{
+    Settings.SuppressPeriodSound = 1;
+    h.board->tkPeriod->setTime(FixedTime::fromSeconds(periodSeconds));
+    h.key(Settings.StartStopPeriodClockKey);
+    h.key(Settings.StartStopJamClockKey);
+    h.tick(periodSeconds * 1000);
+}
+
 } // namespace
 
 class tst_ScoreboardClocks : public QObject {
@@ -90,11 +101,7 @@ private Q_SLOTS:
     void periodEndHeldUntilTheJamEnds()
     {
         BoardHarness h;
-        Settings.SuppressPeriodSound = 1;
-        h.board->tkPeriod->setTime(seconds(2));
-        h.key(Settings.StartStopPeriodClockKey);
-        h.key(Settings.StartStopJamClockKey);
-        h.tick(2000);
+        endThePeriodDuringAJam(h, 2);
         QVERIFY(!h.board->tkPeriod->running());
         for (Tarrow *t : {h.board->tkHomePenalty1, h.board->tkHomePenalty2,
                           h.board->tkVisitorPenalty1, h.board->tkVisitorPenalty2})
@@ -119,11 +126,7 @@ private Q_SLOTS:
     {
         QFETCH(bool, reset);
         BoardHarness h;
-        Settings.SuppressPeriodSound = 1;
-        h.board->tkPeriod->setTime(seconds(1));
-        h.key(Settings.StartStopPeriodClockKey);
-        h.key(Settings.StartStopJamClockKey);
-        h.tick(1000);
+        endThePeriodDuringAJam(h, 1);
         QVERIFY(h.board->SuppressedPeriodSound);
         h.key(reset ? Settings.ResetJamClockKey : Settings.StartStopJamClockKey);
         QCOMPARE(h.sound.played, QStringList{h.periodFile()});
@@ -139,11 +142,7 @@ private Q_SLOTS:
     void periodResetDropsTheHeldSound()
     {
         BoardHarness h;
-        Settings.SuppressPeriodSound = 1;
-        h.board->tkPeriod->setTime(seconds(1));
-        h.key(Settings.StartStopPeriodClockKey);
-        h.key(Settings.StartStopJamClockKey);
-        h.tick(1000);
+        endThePeriodDuringAJam(h, 1);
         h.key(Settings.ResetPeriodClockKey);
         QVERIFY(!h.board->SuppressedPeriodSound);
         QVERIFY(!h.board->EndSounded[1]);
