@@ -29,7 +29,8 @@ QString photo(const QString &name, QColor a, QColor b)
     g.setColorAt(1, b);
     p.fillRect(image.rect(), g);
     for (int i = 0; i < 200; ++i)
-        p.fillRect(QRect((i * 997) % 4000, (i * 613) % 3000, 120, 80), QColor::fromHsv(i, 200, 200));
+        p.fillRect(QRect((i * 997) % 4000, (i * 613) % 3000, 120, 80),
+                   QColor::fromHsv(i, 200, 200));
     p.end();
     image.save(path, "JPEG", 90);
     return path;

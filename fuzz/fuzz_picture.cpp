@@ -35,7 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const QSize natural = cache.naturalSize(path);
     if (!natural.isEmpty()) {
         const QImage image = cache.imageFor(path, QSize(160, 90));
-        if (!image.isNull() && (image.width() > natural.width() || image.height() > natural.height()))
+        if (!image.isNull() &&
+            (image.width() > natural.width() || image.height() > natural.height()))
             __builtin_trap();
     }
     cache.clear();

@@ -34,8 +34,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const QString text = QString::fromUtf8(bytes);
     (void)NumberText::strictInt32(text);
     (void)NumberText::strictInt16(text);
-    if (const auto lenient = NumberText::lenientInt16(text); lenient && text.trimmed().isEmpty() &&
-                                                             *lenient != 0)
+    if (const auto lenient = NumberText::lenientInt16(text);
+        lenient && text.trimmed().isEmpty() && *lenient != 0)
         __builtin_trap();
     SlicedStore store;
     store.texts = bytes.split('\n');

@@ -34,7 +34,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     // The text as typed, whole.
     const QString text = QString::fromLatin1(reinterpret_cast<const char *>(data), qsizetype(size));
     const FixedTime parsed = modCount::ParseTypedTime(text);
-    if (parsed != modCount::NoTime && (parsed < FixedTime() || parsed > FixedTime::fromTicks(60399000)))
+    if (parsed != modCount::NoTime &&
+        (parsed < FixedTime() || parsed > FixedTime::fromTicks(60399000)))
         __builtin_trap();
     // The bytes as keys: the top bits pick the display, the rest the character.
     for (std::size_t i = 0; i < size; ++i) {

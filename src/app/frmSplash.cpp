@@ -50,8 +50,8 @@ void frmSplash::createControls()
         connect(l, &Label::Click, this, &frmSplash::GoScore);
         return l;
     };
-    lblName = label("lblName", 120, 240, 5775, 735, QStringLiteral("Quelvane"),
-                    Label::Align::Center);
+    lblName =
+        label("lblName", 120, 240, 5775, 735, QStringLiteral("Quelvane"), Label::Align::Center);
     lblName->setFontFamily(QStringLiteral("Times New Roman"), false);
     lblName->setFontSize(21.75);
     lblMadeBy = label("lblMadeBy", 4200, 840, 1575, 255, QStringLiteral("by Brackwell"),
@@ -62,9 +62,9 @@ void frmSplash::createControls()
                        Label::Align::Right);
     lblVersion->setFontFamily(QStringLiteral("Times New Roman"), false);
     lblVersion->setFontSize(15.75);
-    Label1 = label("Label1", 2640, 1680, 3255, 255,
-                   QStringLiteral("Press ' F1 ' to view Help from the scoreboard."),
-                   Label::Align::Left);
+    Label1 =
+        label("Label1", 2640, 1680, 3255, 255,
+              QStringLiteral("Press ' F1 ' to view Help from the scoreboard."), Label::Align::Left);
     Label2 = label("Label2", 2640, 1920, 3255, 375,
                    QStringLiteral("Press ' F2 ' to set Options from the scoreboard."),
                    Label::Align::Left);

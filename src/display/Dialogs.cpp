@@ -32,8 +32,8 @@ std::optional<QColor> Dialogs::chooseColor(QWidget *parent, const QColor &initia
 
 std::optional<QString> Dialogs::chooseOpenFile(QWidget *parent, const QString &filter)
 {
-    const QString file = QFileDialog::getOpenFileName(parent, QString(), QString(),
-                                                      qtFilter(filter));
+    const QString file =
+        QFileDialog::getOpenFileName(parent, QString(), QString(), qtFilter(filter));
     if (file.isEmpty())
         return std::nullopt;
     return QDir::toNativeSeparators(file);

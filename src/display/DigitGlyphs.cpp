@@ -38,15 +38,25 @@ constexpr std::array<std::array<std::uint8_t, 7>, 11> DotRows = {{
 QPolygonF horizontalSegment(double x1, double x2, double y, double t)
 {
     const double h = t / 2;
-    return QPolygonF({{x1, y}, {x1 + h, y - h}, {x2 - h, y - h}, {x2, y}, {x2 - h, y + h},
-                      {x1 + h, y + h}, {x1, y}});
+    return QPolygonF({{x1, y},
+                      {x1 + h, y - h},
+                      {x2 - h, y - h},
+                      {x2, y},
+                      {x2 - h, y + h},
+                      {x1 + h, y + h},
+                      {x1, y}});
 }
 
 QPolygonF verticalSegment(double x, double y1, double y2, double t)
 {
     const double h = t / 2;
-    return QPolygonF({{x, y1}, {x + h, y1 + h}, {x + h, y2 - h}, {x, y2}, {x - h, y2 - h},
-                      {x - h, y1 + h}, {x, y1}});
+    return QPolygonF({{x, y1},
+                      {x + h, y1 + h},
+                      {x + h, y2 - h},
+                      {x, y2},
+                      {x - h, y2 - h},
+                      {x - h, y1 + h},
+                      {x, y1}});
 }
 
 std::array<QPolygonF, 7> segments(double w, double h)
@@ -78,11 +88,9 @@ void addDot(QPainterPath &path, QPointF centre, double diameter)
 
 } // namespace
 
-void DigitGlyphs::prepare(int style, double digitWidth, double digitHeight,
-                          double separatorWidth)
+void DigitGlyphs::prepare(int style, double digitWidth, double digitHeight, double separatorWidth)
 {
-    if (style == m_style && digitWidth == m_w && digitHeight == m_h &&
-        separatorWidth == m_sepW)
+    if (style == m_style && digitWidth == m_w && digitHeight == m_h && separatorWidth == m_sepW)
         return;
     m_style = style;
     m_w = digitWidth;

@@ -7,8 +7,17 @@
 
 // What one position of an LED display shows.
 enum class Glyph : std::uint8_t {
-    D0, D1, D2, D3, D4, D5, D6, D7, D8, D9,
-    Blank,  // a digit position with nothing lit
+    D0,
+    D1,
+    D2,
+    D3,
+    D4,
+    D5,
+    D6,
+    D7,
+    D8,
+    D9,
+    Blank, // a digit position with nothing lit
     Minus,
     Colon,
     Point,
@@ -34,8 +43,8 @@ struct LedCells {
     }
     bool operator==(const LedCells &o) const
     {
-        return count == o.count && std::equal(glyphs.begin(), glyphs.begin() + count,
-                                              o.glyphs.begin());
+        return count == o.count &&
+               std::equal(glyphs.begin(), glyphs.begin() + count, o.glyphs.begin());
     }
     int digitCount() const;
     int separatorCount() const;

@@ -132,8 +132,7 @@ void LedDisplay::geometryChanged()
     const int separators = m_cells.separatorCount();
     const double digitWidth = Twips::fromPixels(1) * digitWidthPixels();
     const double width = 2.0 * m_paddingH + digits * digitWidth +
-                         qMax(0, digits - 1) * double(m_paddingI) +
-                         separators * separatorTwips();
+                         qMax(0, digits - 1) * double(m_paddingI) + separators * separatorTwips();
     const double height = 2.0 * m_paddingV + Twips::fromPixels(m_size);
     setSizeTwips(width, height);
     requestRepaint();
@@ -156,8 +155,7 @@ void LedDisplay::paintEvent(QPaintEvent *)
         const Glyph g = m_cells.glyphs[size_t(i)];
         const bool separator = isSeparator(g);
         if (i > 0) {
-            const bool nextToSeparator =
-                separator || isSeparator(m_cells.glyphs[size_t(i - 1)]);
+            const bool nextToSeparator = separator || isSeparator(m_cells.glyphs[size_t(i - 1)]);
             x += m_paddingI * px * (nextToSeparator ? 0.5 : 1.0);
         }
         painter.drawPixmap(int(std::lround(x)), y, cellPicture(g));

@@ -29,6 +29,6 @@ private:
 
     MonotonicClock *m_clock;
     bool m_running = false;
-    FixedTime m_base;              // the time when last started, set or stopped
+    FixedTime m_base;             // the time when last started, set or stopped
     std::int64_t m_startedAt = 0; // clock reading at that moment
 };

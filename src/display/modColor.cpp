@@ -21,9 +21,8 @@ void ColorFormControls(const QObject *window, const QList<QObject *> &excluded)
 {
     for (QObject *control : ControlAccess::controls(window)) {
         const QString name = ControlAccess::name(control);
-        const bool skip = std::any_of(excluded.begin(), excluded.end(), [&](QObject *e) {
-            return ControlAccess::name(e) == name;
-        });
+        const bool skip = std::any_of(excluded.begin(), excluded.end(),
+                                      [&](QObject *e) { return ControlAccess::name(e) == name; });
         if (skip)
             continue;
         const QString kind = ControlAccess::className(control);

@@ -36,9 +36,9 @@ void writeScaled(QObject *control, const char *property, double value)
         return;
     const int type = meta->property(index).metaType().id();
     if (type == QMetaType::Short)
-        ControlAccess::write(control, property,
-                             QVariant::fromValue(qint16(std::clamp(roundHalfEven(value), -32768,
-                                                                   32767))));
+        ControlAccess::write(
+            control, property,
+            QVariant::fromValue(qint16(std::clamp(roundHalfEven(value), -32768, 32767))));
     else if (type == QMetaType::Int)
         ControlAccess::write(control, property, roundHalfEven(value));
     else
@@ -55,8 +55,8 @@ struct ScaledField {
 };
 using CL = modStretch::ControlLayout;
 constexpr ScaledField ScaledFields[] = {
-    {&CL::Left, "Left", true, true},          {&CL::Top, "Top", false, true},
-    {&CL::Width, "Width", true, false},       {&CL::Height, "Height", false, false},
+    {&CL::Left, "Left", true, true},           {&CL::Top, "Top", false, true},
+    {&CL::Width, "Width", true, false},        {&CL::Height, "Height", false, false},
     {&CL::FontSize, "FontSize", false, false}, {&CL::BorderWidth, "BorderWidth", false, false},
     {&CL::Size, "Size", false, false},         {&CL::PaddingH, "PaddingH", false, false},
     {&CL::PaddingV, "PaddingV", false, false}, {&CL::PaddingI, "PaddingI", false, false},

@@ -38,35 +38,66 @@ int hexValue(char c)
 int codePageOfCharset(int charset)
 {
     switch (charset) {
-    case 128: return 932;
-    case 129: return 949;
-    case 134: return 936;
-    case 136: return 950;
-    case 161: return 1253;
-    case 162: return 1254;
-    case 163: return 1258;
-    case 177: return 1255;
-    case 178: return 1256;
-    case 186: return 1257;
-    case 204: return 1251;
-    case 222: return 874;
-    case 238: return 1250;
-    case 2: return CodePage::Symbol;
-    default: return 0;
+    case 128:
+        return 932;
+    case 129:
+        return 949;
+    case 134:
+        return 936;
+    case 136:
+        return 950;
+    case 161:
+        return 1253;
+    case 162:
+        return 1254;
+    case 163:
+        return 1258;
+    case 177:
+        return 1255;
+    case 178:
+        return 1256;
+    case 186:
+        return 1257;
+    case 204:
+        return 1251;
+    case 222:
+        return 874;
+    case 238:
+        return 1250;
+    case 2:
+        return CodePage::Symbol;
+    default:
+        return 0;
     }
 }
 
 // Destinations whose text is not part of the document.
 bool isSkippedDestination(const QByteArray &word)
 {
-    static const char *const skipped[] = {
-        "stylesheet", "info", "pict", "object", "header", "headerl", "headerr", "headerf",
-        "footer", "footerl", "footerr", "footerf", "footnote", "fldinst", "listtable",
-        "listoverridetable", "revtbl", "rsidtbl", "xmlnstbl", "pn", "themedata",
-        "colorschememapping", "datastore", "latentstyles", "generator", "mmathPr", "userprops",
-        "docvar", "bkmkstart", "bkmkend", "pgdsctbl", "ftnsep", "ftnsepc", "aftnsep",
-        "aftnsepc", "shp", "shpinst", "nonshppict", "template", "filetbl", "author",
-        "operator", "title", "subject", "keywords", "comment", "doccomm", "company"};
+    static const char *const skipped[] = {"stylesheet", "info",
+                                          "pict",       "object",
+                                          "header",     "headerl",
+                                          "headerr",    "headerf",
+                                          "footer",     "footerl",
+                                          "footerr",    "footerf",
+                                          "footnote",   "fldinst",
+                                          "listtable",  "listoverridetable",
+                                          "revtbl",     "rsidtbl",
+                                          "xmlnstbl",   "pn",
+                                          "themedata",  "colorschememapping",
+                                          "datastore",  "latentstyles",
+                                          "generator",  "mmathPr",
+                                          "userprops",  "docvar",
+                                          "bkmkstart",  "bkmkend",
+                                          "pgdsctbl",   "ftnsep",
+                                          "ftnsepc",    "aftnsep",
+                                          "aftnsepc",   "shp",
+                                          "shpinst",    "nonshppict",
+                                          "template",   "filetbl",
+                                          "author",     "operator",
+                                          "title",      "subject",
+                                          "keywords",   "comment",
+                                          "doccomm",    "company"};
     for (const char *s : skipped) {
         if (word == s)
             return true;
@@ -115,8 +146,8 @@ void RtfParser::parse()
                         parameter = parameter * 10 + (m_data[m_pos] - '0');
                     ++m_pos;
                 }
-                parameter = std::clamp(negative ? -parameter : parameter, -2147483647LL,
-                                       2147483647LL);
+                parameter =
+                    std::clamp(negative ? -parameter : parameter, -2147483647LL, 2147483647LL);
                 if (m_pos < n && m_data[m_pos] == ' ')
                     ++m_pos;
                 controlWord(word, hasParameter, int(parameter));
@@ -373,7 +404,8 @@ void RtfParser::controlWord(const QByteArray &word, bool hasParameter, int param
     ParaState &para = m_group.para;
 
     if (word == "u") {
-        if (m_group.destination == Destination::Text || m_group.destination == Destination::FontTable)
+        if (m_group.destination == Destination::Text ||
+            m_group.destination == Destination::FontTable)
             textChar(QChar(char16_t(parameter < 0 ? parameter + 65536 : parameter)));
         m_charsToSkip = m_group.unicodeSkip;
         return;

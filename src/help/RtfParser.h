@@ -34,8 +34,8 @@ private:
     struct ParaState {
         int alignment = 0; // 0 left, 1 centre, 2 right, 3 justified
         int leftIndent = 0, rightIndent = 0, firstIndent = 0; // twips
-        int spaceBefore = 0, spaceAfter = 0;                   // twips
-        QVector<int> tabStops;                                 // twips
+        int spaceBefore = 0, spaceAfter = 0;                  // twips
+        QVector<int> tabStops;                                // twips
     };
     struct Group {
         CharState chars;

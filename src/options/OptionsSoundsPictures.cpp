@@ -17,8 +17,7 @@
 namespace {
 
 const QString SoundsFilter = QStringLiteral("Sounds *.wav|*.wav");
-const QString PicturesFilter =
-    QStringLiteral("Pictures (*.bmp;*.gif;*.jpg)|*.bmp;*.gif;*.jpg");
+const QString PicturesFilter = QStringLiteral("Pictures (*.bmp;*.gif;*.jpg)|*.bmp;*.gif;*.jpg");
 
 } // namespace
 
@@ -31,9 +30,9 @@ void frmOptions::connectPages()
     connect(cmdResetKeys, &QPushButton::clicked, this, &frmOptions::cmdResetKeys_Click);
 
     const std::pair<QPushButton *, PictureBox *> colors[] = {
-        {cmdTimeC, picTimeC},     {cmdScoreC, picScoreC},   {cmdPeriodC, picPeriodC},
-        {cmdLEDB, picLEDB},       {cmdBackC, picBackC},     {cmdBorderC, picBorderC},
-        {cmdHomeC, picHomeC},     {cmdVisitorC, picVisitorC}, {cmdLedSelected, picLedSelected}};
+        {cmdTimeC, picTimeC}, {cmdScoreC, picScoreC},     {cmdPeriodC, picPeriodC},
+        {cmdLEDB, picLEDB},   {cmdBackC, picBackC},       {cmdBorderC, picBorderC},
+        {cmdHomeC, picHomeC}, {cmdVisitorC, picVisitorC}, {cmdLedSelected, picLedSelected}};
     for (const auto &[button, swatch] : colors)
         connect(button, &QPushButton::clicked, this, [this, sw = swatch] { changeColor(sw); });
     connect(cmdResetColors, &QPushButton::clicked, this, &frmOptions::cmdResetColors_Click);
@@ -45,8 +44,7 @@ void frmOptions::connectPages()
         connect(frame.none, &QPushButton::clicked, this, [this, frame] { noSound(frame); });
     }
     for (const PictureFrame &frame : m_pictureFrames) {
-        connect(frame.change, &QPushButton::clicked, this,
-                [this, frame] { changePicture(frame); });
+        connect(frame.change, &QPushButton::clicked, this, [this, frame] { changePicture(frame); });
         connect(frame.clear, &QPushButton::clicked, this, [this, frame] { clearPicture(frame); });
     }
     connect(cmbLedType, &QComboBox::currentIndexChanged, this,
@@ -73,9 +71,9 @@ void frmOptions::updateSoundCaption(const SoundFrame &frame)
     else if (path.size() <= 50)
         frame.fileLabel->setText(path);
     else
-        frame.fileLabel->setText(path.left(25) + QStringLiteral(" ...\\") +
-                                 (QFileInfo(path).isFile() ? QFileInfo(path).fileName()
-                                                           : QString()));
+        frame.fileLabel->setText(
+            path.left(25) + QStringLiteral(" ...\\") +
+            (QFileInfo(path).isFile() ? QFileInfo(path).fileName() : QString()));
     // The sound's buttons and key label go with whether a file is set.
     const bool hasFile = !path.isEmpty();
     frame.none->setEnabled(hasFile);
@@ -106,8 +104,7 @@ void frmOptions::noSound(const SoundFrame &frame)
 
 void frmOptions::changePicture(const PictureFrame &frame)
 {
-    const std::optional<QString> chosen =
-        Dialogs::current().chooseOpenFile(this, PicturesFilter);
+    const std::optional<QString> chosen = Dialogs::current().chooseOpenFile(this, PicturesFilter);
     if (!chosen || chosen->isEmpty() || !QFileInfo(*chosen).isFile())
         return;
     this->*frame.path = *chosen;

@@ -63,8 +63,7 @@ QGroupBox *frame(const QString &caption)
 
 } // namespace
 
-frmOptions::frmOptions(SettingsBackend &store, QWidget *parent)
-    : QDialog(parent), m_store(store)
+frmOptions::frmOptions(SettingsBackend &store, QWidget *parent) : QDialog(parent), m_store(store)
 {
     setWindowTitle(QStringLiteral("Options"));
     setModal(true);
@@ -89,8 +88,8 @@ frmOptions::frmOptions(SettingsBackend &store, QWidget *parent)
          "start /stop the jam clock"},
         {cmdResetJamClock, lblResetJamClock, &frmOptions::ResetJamClockKeyTemp,
          "reset the jam clock"},
-        {cmdStartStopPeriodClock, lblStartStopPeriodClock,
-         &frmOptions::StartStopPeriodClockKeyTemp, "start / stop the period clock"},
+        {cmdStartStopPeriodClock, lblStartStopPeriodClock, &frmOptions::StartStopPeriodClockKeyTemp,
+         "start / stop the period clock"},
         {cmdResetPeriodClock, lblResetPeriodClock, &frmOptions::ResetPeriodClockKeyTemp,
          "reset the period clock"},
         {cmdClockSwitch, lblClockSwitch, &frmOptions::ClockSwitchKeyTemp,
@@ -129,7 +128,8 @@ void frmOptions::placeControls()
 {
     // The design size, made wider where this system's fonts need more room
     // for the tabs and the pages, so that no caption is cut.
-    const int contentWidth = std::max(SSTab1->sizeHint().width(), SSTab1->minimumSizeHint().width());
+    const int contentWidth =
+        std::max(SSTab1->sizeHint().width(), SSTab1->minimumSizeHint().width());
     const double extra = std::max(0.0, Twips::fromPixels(contentWidth) - 6015);
     const double width = 6270 + extra;
     setFixedSize(Twips::toPixels(width), Twips::toPixels(6000));
@@ -213,12 +213,12 @@ QWidget *frmOptions::createColorPage()
     colorFrame(QStringLiteral("Time Color:"), "picTimeC", "cmdTimeC", picTimeC, cmdTimeC, 0, 0);
     colorFrame(QStringLiteral("Score Color:"), "picScoreC", "cmdScoreC", picScoreC, cmdScoreC, 0,
                1);
-    colorFrame(QStringLiteral("Period Color:"), "picPeriodC", "cmdPeriodC", picPeriodC,
-               cmdPeriodC, 1, 0);
+    colorFrame(QStringLiteral("Period Color:"), "picPeriodC", "cmdPeriodC", picPeriodC, cmdPeriodC,
+               1, 0);
     colorFrame(QStringLiteral("LED Background:"), "picLEDB", "cmdLEDB", picLEDB, cmdLEDB, 1, 1);
     colorFrame(QStringLiteral("Back Color:"), "picBackC", "cmdBackC", picBackC, cmdBackC, 2, 0);
-    colorFrame(QStringLiteral("Border Color:"), "picBorderC", "cmdBorderC", picBorderC,
-               cmdBorderC, 2, 1);
+    colorFrame(QStringLiteral("Border Color:"), "picBorderC", "cmdBorderC", picBorderC, cmdBorderC,
+               2, 1);
     colorFrame(QStringLiteral("Home Color:"), "picHomeC", "cmdHomeC", picHomeC, cmdHomeC, 3, 0);
     colorFrame(QStringLiteral("Visitor Color:"), "picVisitorC", "cmdVisitorC", picVisitorC,
                cmdVisitorC, 3, 1);
@@ -291,8 +291,8 @@ QWidget *frmOptions::createPicturePage()
                  cmdClearVisitorPic, 0, 1);
     pictureFrame(QStringLiteral("Scoreboard Picture"), "picBoardPicPreviewCon",
                  "imgBoardPicPreview", "cmdChangeBoardPic", "cmdClearBoardPic",
-                 picBoardPicPreviewCon, imgBoardPicPreview, cmdChangeBoardPic, cmdClearBoardPic,
-                 1, 0);
+                 picBoardPicPreviewCon, imgBoardPicPreview, cmdChangeBoardPic, cmdClearBoardPic, 1,
+                 0);
 
     auto *digits = frame(QStringLiteral("Digit Type:"));
     auto *layout = new QGridLayout(digits);
@@ -341,13 +341,13 @@ QWidget *frmOptions::createAdditionalPage()
         return grid;
     };
     soundFrame(QStringLiteral("Jam end sound:"), "lblBFile", "cmdBuzzerSoundChange",
-               "cmdBuzzerSoundNone", "cmdBuzzerKey", "lblBuzzerKey", lblBFile,
-               cmdBuzzerSoundChange, cmdBuzzerSoundNone, cmdBuzzerKey, lblBuzzerKey);
-    QGridLayout *period = soundFrame(
-        QStringLiteral("When period ends play sound:"), "lblPeriodEndSound",
-        "cmdPeriodEndSoundChange", "cmdPeriodEndSoundNone", "cmdPeriodEndSoundKey",
-        "lblPeriodEndSoundKey", lblPeriodEndSound, cmdPeriodEndSoundChange,
-        cmdPeriodEndSoundNone, cmdPeriodEndSoundKey, lblPeriodEndSoundKey);
+               "cmdBuzzerSoundNone", "cmdBuzzerKey", "lblBuzzerKey", lblBFile, cmdBuzzerSoundChange,
+               cmdBuzzerSoundNone, cmdBuzzerKey, lblBuzzerKey);
+    QGridLayout *period =
+        soundFrame(QStringLiteral("When period ends play sound:"), "lblPeriodEndSound",
+                   "cmdPeriodEndSoundChange", "cmdPeriodEndSoundNone", "cmdPeriodEndSoundKey",
+                   "lblPeriodEndSoundKey", lblPeriodEndSound, cmdPeriodEndSoundChange,
+                   cmdPeriodEndSoundNone, cmdPeriodEndSoundKey, lblPeriodEndSoundKey);
     chkSuppressPeriodSound =
         new QCheckBox(QStringLiteral("Delay \"period end sound' until jam ends or is stopped."));
     chkSuppressPeriodSound->setObjectName(QStringLiteral("chkSuppressPeriodSound"));

@@ -60,8 +60,8 @@ public:
     // "Key Controls"
     QPushButton *cmdStartStopJamClock, *cmdResetJamClock, *cmdStartStopPeriodClock,
         *cmdResetPeriodClock, *cmdClockSwitch, *cmdSepTime, *cmdClearKey, *cmdResetKeys;
-    QLabel *lblStartStopJamClock, *lblResetJamClock, *lblStartStopPeriodClock,
-        *lblResetPeriodClock, *lblClockSwitch, *lblSepTime, *lblClear;
+    QLabel *lblStartStopJamClock, *lblResetJamClock, *lblStartStopPeriodClock, *lblResetPeriodClock,
+        *lblClockSwitch, *lblSepTime, *lblClear;
     QRadioButton *optKeepOff, *optKeepOn, *optNormal;
 
     // "Color Controls"
@@ -86,9 +86,8 @@ public:
     // "Additional Settings"
     QLabel *lblBFile, *lblPeriodEndSound, *lblBuzzerKey, *lblPeriodEndSoundKey,
         *lblPenaltyIncrement, *lblPenaltyIncrementKey;
-    QPushButton *cmdBuzzerSoundChange, *cmdBuzzerSoundNone, *cmdBuzzerKey,
-        *cmdPeriodEndSoundChange, *cmdPeriodEndSoundNone, *cmdPeriodEndSoundKey,
-        *cmdPenaltyIncrementKey;
+    QPushButton *cmdBuzzerSoundChange, *cmdBuzzerSoundNone, *cmdBuzzerKey, *cmdPeriodEndSoundChange,
+        *cmdPeriodEndSoundNone, *cmdPeriodEndSoundKey, *cmdPenaltyIncrementKey;
     QCheckBox *chkSuppressPeriodSound;
     QScrollBar *vsPenaltyIncrement;
 

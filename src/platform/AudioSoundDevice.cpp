@@ -139,8 +139,8 @@ void AudioSoundDevice::stop()
     if (!m_playing)
         return;
     if (m_sound) {
-        const qint64 played = m_playClock.isValid() ? m_playClock.elapsed() * bytesPerSecond() / 1000
-                                                    : 0;
+        const qint64 played =
+            m_playClock.isValid() ? m_playClock.elapsed() * bytesPerSecond() / 1000 : 0;
         const qint64 frameBytes = qint64(m_sound->channels) * 2;
         m_position = std::min<qint64>(m_sound->samples.size(),
                                       (m_playStartPosition + played) / frameBytes * frameBytes);

@@ -1,6 +1,7 @@
 // Texts, pictures, digit style, colours and scaling of the board.
 #include "frmScoreboard.h"
 
+#include "ColorRef.h"
 #include "Digmar.h"
 #include "Image.h"
 #include "Label.h"
@@ -11,7 +12,6 @@
 #include "modColor.h"
 #include "modGrabKeys.h"
 #include "modStretch.h"
-#include "ColorRef.h"
 
 #include <QResizeEvent>
 

@@ -31,7 +31,7 @@ void frmScoreboard::connectDisplays()
                 [this, penalty](int code, int) { Penalty_KeyDown(penalty, code); });
     }
     const QList<LedDisplay *> displays = {
-        nledHomeScore,    tledPeriod,          nledVisitorScore, nledPeriod,          tledJam,
+        nledHomeScore,    tledPeriod,          nledVisitorScore, nledPeriod,         tledJam,
         tledHomePenalty1, tledVisitorPenalty1, tledHomePenalty2, tledVisitorPenalty2};
     for (LedDisplay *display : displays) {
         connect(display, &LedDisplay::GotFocus, this, [this, display] { ObjectSelected(display); });

@@ -55,7 +55,8 @@ void frmScoreboard::tledPeriod_KeyDown(int KeyCode)
     const int ch = KeyCodeToAsci(KeyCode);
     const FixedTime t = modCount::TimeEntryKey(tledPeriod, ch, 5999);
     if (t != modCount::NoTime) {
-        for (Tarrow *keeper : {tkHomePenalty1, tkHomePenalty2, tkVisitorPenalty1, tkVisitorPenalty2})
+        for (Tarrow *keeper :
+             {tkHomePenalty1, tkHomePenalty2, tkVisitorPenalty1, tkVisitorPenalty2})
             keeper->setRunning(false);
         tkPeriod->setTime(t);
         tkPeriod->setRunning(false);

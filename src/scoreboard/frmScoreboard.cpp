@@ -1,5 +1,6 @@
 #include "frmScoreboard.h"
 
+#include "AudioSoundDevice.h"
 #include "Digmar.h"
 #include "Image.h"
 #include "Label.h"
@@ -7,7 +8,6 @@
 #include "Pinlux.h"
 #include "Settings.h"
 #include "Shape.h"
-#include "AudioSoundDevice.h"
 #include "Tarrow.h"
 #include "TimeOfDay.h"
 #include "Twips.h"
@@ -66,9 +66,8 @@ frmScoreboard::~frmScoreboard() = default;
 
 void frmScoreboard::createDisplays()
 {
-    auto clockDisplay = [this](const char *name, double left, double top,
-                               const LedSpacing &spacing, qint16 paddingD,
-                               const QString &lengths) {
+    auto clockDisplay = [this](const char *name, double left, double top, const LedSpacing &spacing,
+                               qint16 paddingD, const QString &lengths) {
         auto *d = addControl(new Pinlux(this), name);
         setSpacing(d, spacing);
         d->setPaddingD(paddingD);
@@ -93,8 +92,8 @@ void frmScoreboard::createDisplays()
     const QString minutesSeconds = QStringLiteral("1,2");
 
     nledHomeScore = numberDisplay("nledHomeScore", 604, 1125, score, 999, Red);
-    tledPeriod = clockDisplay("tledPeriod", 3195, 1065, {65, 80, 65, 175}, 125,
-                              QStringLiteral("2,2"));
+    tledPeriod =
+        clockDisplay("tledPeriod", 3195, 1065, {65, 80, 65, 175}, 125, QStringLiteral("2,2"));
     nledVisitorScore = numberDisplay("nledVisitorScore", 6612, 1120, score, 999, Red);
     nledPeriod = numberDisplay("nledPeriod", 5145, 2460, {55, 80, 50, 60}, 9, Green);
     tledJam = clockDisplay("tledJam", 3600, 4000, {70, 80, 70, 160}, 125, minutesSeconds);
@@ -107,8 +106,8 @@ void frmScoreboard::createDisplays()
     for (Pinlux *p : {tledHomePenalty1, tledVisitorPenalty1, tledHomePenalty2, tledVisitorPenalty2})
         p->setLitColor(Red);
 
-    QWidget *tabOrder[] = {nledHomeScore, tledPeriod,          nledVisitorScore,
-                           nledPeriod,    tledJam,             tledHomePenalty1,
+    QWidget *tabOrder[] = {nledHomeScore,       tledPeriod,       nledVisitorScore,
+                           nledPeriod,          tledJam,          tledHomePenalty1,
                            tledVisitorPenalty1, tledHomePenalty2, tledVisitorPenalty2};
     for (size_t i = 1; i < std::size(tabOrder); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);

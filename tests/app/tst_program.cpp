@@ -1,6 +1,5 @@
 // The windows together: splash, Options and the board.
 #include "Digmar.h"
-#include "frmHelp.h"
 #include "Label.h"
 #include "MemoryStore.h"
 #include "PictureBox.h"
@@ -9,6 +8,7 @@
 #include "Settings.h"
 #include "SettingsBackend.h"
 #include "Tarrow.h"
+#include "frmHelp.h"
 #include "frmOptions.h"
 #include "frmScoreboard.h"
 #include "frmSplash.h"
@@ -24,7 +24,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
 
 // Runs `edit` on the Options dialog once it is open, then presses OK.
 void whenOptionsOpen(std::function<void(frmOptions *)> edit)

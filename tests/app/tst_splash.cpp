@@ -15,7 +15,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-
 } // namespace
 
 class tst_Splash : public QObject {

@@ -42,8 +42,8 @@ QByteArray giantBmp()
 {
     QByteArray b = "BM" + le32(54) + le32(0) + le32(54);
     b += le32(40) + le32(100000) + le32(100000);
-    b += QByteArray("\x01\x00\x18\x00", 4) + le32(0) + le32(0) + le32(2835) + le32(2835) +
-         le32(0) + le32(0);
+    b += QByteArray("\x01\x00\x18\x00", 4) + le32(0) + le32(0) + le32(2835) + le32(2835) + le32(0) +
+         le32(0);
     return b;
 }
 
@@ -61,16 +61,14 @@ private Q_SLOTS:
         QTest::addColumn<QString>("file");
         QTest::addColumn<QSize>("natural");
         QTest::addColumn<QRectF>("fitted"); // in twips, in a 1000 x 1000 frame
-        QTest::newRow("wide PNG") << u"wide.png"_s << QSize(400, 200)
-                                  << QRectF(0, 250, 1000, 500);
-        QTest::newRow("tall JPEG") << u"tall.jpg"_s << QSize(200, 400)
-                                   << QRectF(250, 0, 500, 1000);
-        QTest::newRow("square BMP fills") << u"square.bmp"_s << QSize(300, 300)
-                                          << QRectF(0, 0, 1000, 1000);
-        QTest::newRow("small is enlarged") << u"small.png"_s << QSize(10, 5)
-                                           << QRectF(0, 250, 1000, 500);
-        QTest::newRow("taller than 16 bits of twips") << u"photo.jpg"_s << QSize(300, 3000)
-                                                      << QRectF(450, 0, 100, 1000);
+        QTest::newRow("wide PNG") << u"wide.png"_s << QSize(400, 200) << QRectF(0, 250, 1000, 500);
+        QTest::newRow("tall JPEG") << u"tall.jpg"_s << QSize(200, 400) << QRectF(250, 0, 500, 1000);
+        QTest::newRow("square BMP fills")
+            << u"square.bmp"_s << QSize(300, 300) << QRectF(0, 0, 1000, 1000);
+        QTest::newRow("small is enlarged")
+            << u"small.png"_s << QSize(10, 5) << QRectF(0, 250, 1000, 500);
+        QTest::newRow("taller than 16 bits of twips")
+            << u"photo.jpg"_s << QSize(300, 3000) << QRectF(450, 0, 100, 1000);
     }
     void fitsWithoutDistortion()
     {
@@ -95,7 +93,8 @@ private Q_SLOTS:
         PictureBox frame;
         frame.setTwipsGeometry(0, 0, 2175, 975);
         auto *image = new Image(&frame);
-        modGrabKeys::FitPicture(image, &frame, QStringLiteral(QUELVANE_TEST_DATA "/wide-400x200.gif"));
+        modGrabKeys::FitPicture(image, &frame,
+                                QStringLiteral(QUELVANE_TEST_DATA "/wide-400x200.gif"));
         QCOMPARE(image->naturalSize(), QSize(400, 200));
         QCOMPARE(image->heightTwips(), 975.0);
         QCOMPARE(image->widthTwips(), 1950.0);

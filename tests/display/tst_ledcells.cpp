@@ -14,8 +14,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("units");
         QTest::addColumn<QString>("lengths");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("125 as minutes and seconds") << 125.0f << u"60,1"_s << u"1,2"_s
-                                                    << u"2:05"_s;
+        QTest::newRow("125 as minutes and seconds") << 125.0f << u"60,1"_s << u"1,2"_s << u"2:05"_s;
         QTest::newRow("9.3 as seconds and tenths") << 9.3f << u"1,.1"_s << u"1,2"_s << u" 9.3"_s;
         QTest::newRow("blank") << -1.0f << u"60,1"_s << u"1,2"_s << u"    "_s;
         QTest::newRow("period 10:00") << 600.0f << u"60,1"_s << u"2,2"_s << u"10:00"_s;
@@ -25,8 +24,8 @@ private Q_SLOTS:
         QTest::newRow("0.7 is not 0.6") << 0.7f << u"1,.1"_s << u"2,2"_s << u"  0.7"_s;
         QTest::newRow("tenths truncate") << 12.3456f << u"1,.1"_s << u"2,2"_s << u" 12.3"_s;
         QTest::newRow("99:59") << 5999.0f << u"60,1"_s << u"2,2"_s << u"99:59"_s;
-        QTest::newRow("first group leads without zero") << 65.0f << u"60,1"_s << u"2,2"_s
-                                                        << u" 1:05"_s;
+        QTest::newRow("first group leads without zero")
+            << 65.0f << u"60,1"_s << u"2,2"_s << u" 1:05"_s;
         QTest::newRow("time of day 14:05") << 845.0f << u"60,1"_s << u"2,2"_s << u"14:05"_s;
         QTest::newRow("too large saturates") << 6000.0f << u"60,1"_s << u"1,2"_s << u"9:59"_s;
         QTest::newRow("negative shows zero") << -3.0f << u"60,1"_s << u"1,2"_s << u"0:00"_s;

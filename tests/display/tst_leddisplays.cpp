@@ -87,16 +87,16 @@ private Q_SLOTS:
         QTest::addColumn<QString>("lengthsOrMax");
         QTest::addColumn<double>("width");
         QTest::addColumn<double>("height");
-        QTest::newRow("tledPeriod") << true << QList<int>{65, 80, 65, 175, 125} << u"2,2"_s
-                                    << 3090.0 << 1110.0;
-        QTest::newRow("tledJam") << true << QList<int>{70, 80, 70, 160, 125} << u"1,2"_s
-                                 << 2385.0 << 1170.0;
-        QTest::newRow("penalty") << true << QList<int>{55, 100, 70, 160, 95} << u"1,2"_s
-                                 << 2085.0 << 960.0;
+        QTest::newRow("tledPeriod")
+            << true << QList<int>{65, 80, 65, 175, 125} << u"2,2"_s << 3090.0 << 1110.0;
+        QTest::newRow("tledJam") << true << QList<int>{70, 80, 70, 160, 125} << u"1,2"_s << 2385.0
+                                 << 1170.0;
+        QTest::newRow("penalty") << true << QList<int>{55, 100, 70, 160, 95} << u"1,2"_s << 2085.0
+                                 << 960.0;
         QTest::newRow("score") << false << QList<int>{68, 100, 80, 175, 0} << u"999"_s << 2265.0
                                << 1200.0;
-        QTest::newRow("nledPeriod") << false << QList<int>{55, 80, 50, 60, 0} << u"9"_s << 630.0
-                                    << 930.0;
+        QTest::newRow("nledPeriod")
+            << false << QList<int>{55, 80, 50, 60, 0} << u"9"_s << 630.0 << 930.0;
     }
     void designSizes()
     {

@@ -78,7 +78,7 @@ private Q_SLOTS:
         QCOMPARE(clock.Control.data(), form.clock);
         QCOMPARE(clock.Size, 40);
         QCOMPARE(clock.PaddingD, 90);
-        QCOMPARE(clock.Width, 0); // follows from the digits
+        QCOMPARE(clock.Width, 0);                         // follows from the digits
         QCOMPARE(modStretch::LayoutTable[6].PaddingD, 0); // Digmar has none
         QCOMPARE(modStretch::LayoutTable[0].FontSize, 18);
         QCOMPARE(modStretch::LayoutTable[2].BorderWidth, 2);

@@ -83,7 +83,8 @@ private Q_SLOTS:
         QCOMPARE(paragraphs(doc), expected);
 
         QVERIFY(formatOf(doc, u"Bout"_s).fontWeight() == QFont::Bold);
-        QCOMPARE(blockWith(doc, u"Bout Rules"_s).blockFormat().alignment() & Qt::AlignHorizontal_Mask,
+        QCOMPARE(blockWith(doc, u"Bout Rules"_s).blockFormat().alignment() &
+                     Qt::AlignHorizontal_Mask,
                  Qt::AlignHCenter);
         QVERIFY(formatOf(doc, u"bold text"_s).fontWeight() == QFont::Bold);
         QVERIFY(formatOf(doc, u"Plain"_s).fontWeight() != QFont::Bold);
@@ -92,7 +93,8 @@ private Q_SLOTS:
         QVERIFY(formatOf(doc, u"underlined"_s).fontUnderline());
         QVERIFY(formatOf(doc, u"struck"_s).fontStrikeOut());
         QCOMPARE(formatOf(doc, u"Big right"_s).fontPointSize(), 20.0);
-        QCOMPARE(blockWith(doc, u"Big right"_s).blockFormat().alignment() & Qt::AlignHorizontal_Mask,
+        QCOMPARE(blockWith(doc, u"Big right"_s).blockFormat().alignment() &
+                     Qt::AlignHorizontal_Mask,
                  Qt::AlignRight);
         QCOMPARE(formatOf(doc, u"Red centred"_s).foreground().color(), QColor(255, 0, 0));
         QCOMPARE(blockWith(doc, u"Red centred"_s).blockFormat().alignment() &
@@ -156,27 +158,25 @@ private Q_SLOTS:
         QTest::newRow("cut in a hex byte") << QByteArray("{\\rtf1 x\\'") << u"x"_s;
         QTest::newRow("cut after a backslash") << QByteArray("{\\rtf1 x\\") << u"x"_s;
         QTest::newRow("ten-megabyte control word")
-            << QByteArray("{\\rtf1 \\") + QByteArray(10 * 1024 * 1024, 'a') + " tail}"
-            << u"tail"_s;
+            << QByteArray("{\\rtf1 \\") + QByteArray(10 * 1024 * 1024, 'a') + " tail}" << u"tail"_s;
         QTest::newRow("ten-megabyte number")
             << QByteArray("{\\rtf1 \\fs") + QByteArray(10 * 1024 * 1024, '9') + " tail}"
             << u"tail"_s;
-        QTest::newRow("100000 deep")
-            << QByteArray("{\\rtf1 ") + QByteArray(100000, '{') + "deep" +
-                   QByteArray(100000, '}') + "}"
-            << u"deep"_s;
+        QTest::newRow("100000 deep") << QByteArray("{\\rtf1 ") + QByteArray(100000, '{') + "deep" +
+                                            QByteArray(100000, '}') + "}"
+                                     << u"deep"_s;
         QTest::newRow("huge bin") << QByteArray("{\\rtf1 a\\bin999999999999 xyz}") << u"a"_s;
         QTest::newRow("negative bin") << QByteArray("{\\rtf1 a\\bin-5 xyz}") << u"xyz"_s;
         QByteArray binary("{\\rtf1 ");
         for (int i = 0; i < 100000; ++i)
             binary.append(char((i * 7 + 13) & 0xFF));
         QTest::newRow("binary") << binary << QString();
-        QTest::newRow("huge colour index") << QByteArray("{\\rtf1 \\cf99999999 x\\highlight-4 y}")
-                                           << u"xy"_s;
-        QTest::newRow("huge font size") << QByteArray("{\\rtf1 \\fs2147483647 x\\fs-20 y}")
-                                        << u"xy"_s;
-        QTest::newRow("plain text") << QByteArray("Just some notes.\nSecond line.\n")
-                                    << u"Second line."_s;
+        QTest::newRow("huge colour index")
+            << QByteArray("{\\rtf1 \\cf99999999 x\\highlight-4 y}") << u"xy"_s;
+        QTest::newRow("huge font size")
+            << QByteArray("{\\rtf1 \\fs2147483647 x\\fs-20 y}") << u"xy"_s;
+        QTest::newRow("plain text")
+            << QByteArray("Just some notes.\nSecond line.\n") << u"Second line."_s;
         QTest::newRow("UTF-8 text") << QByteArray("Zürich\n") << u"Zürich"_s;
     }
     void badInputNeverHangsOrCrashes()

@@ -2,8 +2,8 @@
 #include "ColorRef.h"
 #include "Image.h"
 #include "Label.h"
-#include "PictureBox.h"
 #include "MemoryStore.h"
+#include "PictureBox.h"
 #include "ScriptedDialogs.h"
 #include "Settings.h"
 #include "SettingsStore.h"
@@ -28,7 +28,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
 
 // Presses a key in the capture dialog that a key button opens.
 void answerCapture(Qt::Key key, Qt::KeyboardModifiers modifiers = {})
@@ -237,8 +236,10 @@ private Q_SLOTS:
         QCOMPARE(frmOptions::KeyCodeToStr(46), u"Delete"_s);
         QCOMPARE(frmOptions::KeyCodeToStr(220), u"\\"_s);
         QCOMPARE(frmOptions::KeyCodeToStr(19), u"Pause/Break"_s);
-        for (int unnamed : {0, 9, 16, 18, 27, 32, 37, 48, 57, 96, 107, 109, 110, 112, 113, 187, 189})
-            QVERIFY2(frmOptions::KeyCodeToStr(unnamed).isEmpty(), qPrintable(QString::number(unnamed)));
+        for (int unnamed :
+             {0, 9, 16, 18, 27, 32, 37, 48, 57, 96, 107, 109, 110, 112, 113, 187, 189})
+            QVERIFY2(frmOptions::KeyCodeToStr(unnamed).isEmpty(),
+                     qPrintable(QString::number(unnamed)));
     }
 
     void resetKeys()
@@ -260,10 +261,10 @@ private Q_SLOTS:
                                    dialog.lblResetJamClock->text(),
                                    dialog.lblStartStopPeriodClock->text(),
                                    dialog.lblResetPeriodClock->text(),
-                                   dialog.lblClockSwitch->text(), dialog.lblSepTime->text(),
+                                   dialog.lblClockSwitch->text(),
+                                   dialog.lblSepTime->text(),
                                    dialog.lblClear->text()};
-        QCOMPARE(shown, (QStringList{u"J"_s, u"R"_s, u"S"_s, u"T"_s, u"C"_s, u"I"_s,
-                                     u"Delete"_s}));
+        QCOMPARE(shown, (QStringList{u"J"_s, u"R"_s, u"S"_s, u"T"_s, u"C"_s, u"I"_s, u"Delete"_s}));
         QVERIFY(dialog.optNormal->isChecked());
         QCOMPARE(dialog.BuzzerKeyTemp, 74); // kept, clash and all
         dialog.cmdOk->click();
@@ -315,7 +316,8 @@ private Q_SLOTS:
         QCOMPARE(dialog.picTimeC->backColor(), 7);
         dialogs.answers << true;
         dialog.cmdResetColors->click();
-        QCOMPARE(dialogs.asked.last(), u"Reset Colors: Are you sure you want to reset the colors?"_s);
+        QCOMPARE(dialogs.asked.last(),
+                 u"Reset Colors: Are you sure you want to reset the colors?"_s);
         QCOMPARE(dialog.picTimeC->backColor(), 0x0080FF);
         QCOMPARE(dialog.picLedSelected->backColor(), 0x404040);
         QCOMPARE(dialog.picBackC->backColor(), 0x404040);
@@ -347,8 +349,7 @@ private Q_SLOTS:
         Settings.BuzzerFile = path;
         MemoryStore store;
         frmOptions dialog(store);
-        QCOMPARE(dialog.lblBFile->text(),
-                 shortened ? path.left(25) + u" ...\\horn.wav"_s : path);
+        QCOMPARE(dialog.lblBFile->text(), shortened ? path.left(25) + u" ...\\horn.wav"_s : path);
         QFile::remove(path);
         dialog.UpdateBuzzerCaption();
         QCOMPARE(dialog.lblBFile->text(), shortened ? path.left(25) + u" ...\\"_s : path);
@@ -411,8 +412,7 @@ private Q_SLOTS:
         frmOptions dialog(store);
         dialogs.files << picture;
         dialog.cmdChangeVisitorPic->click();
-        QCOMPARE(dialogs.filters.last(),
-                 u"Pictures (*.bmp;*.gif;*.jpg)|*.bmp;*.gif;*.jpg"_s);
+        QCOMPARE(dialogs.filters.last(), u"Pictures (*.bmp;*.gif;*.jpg)|*.bmp;*.gif;*.jpg"_s);
         QCOMPARE(dialog.VisitorPicTemp, picture);
         QVERIFY(dialog.imgVisitorPicPreview->hasPicture());
         dialog.cmdChangeVisitorPic->click(); // cancelled

@@ -4,9 +4,9 @@
 #include "SoundFile.h"
 #include "ToneFile.h"
 
+#include <QAudioDevice>
 #include <QElapsedTimer>
 #include <QMediaDevices>
-#include <QAudioDevice>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -21,9 +21,9 @@ class MonitorRecording {
 public:
     MonitorRecording()
     {
-        m_process.start(u"parec"_s, {u"--device=nullsink.monitor"_s, u"--rate=48000"_s,
-                                     u"--channels=1"_s, u"--format=s16le"_s,
-                                     u"--latency-msec=20"_s});
+        m_process.start(u"parec"_s,
+                        {u"--device=nullsink.monitor"_s, u"--rate=48000"_s, u"--channels=1"_s,
+                         u"--format=s16le"_s, u"--latency-msec=20"_s});
     }
     bool started() { return m_process.waitForStarted(3000); }
     DecodedSound stop()

@@ -132,8 +132,8 @@ private Q_SLOTS:
     {
         QTemporaryDir dir;
         const QString path = dir.filePath(u"long.wav"_s);
-        QVERIFY(writeTone(path, SF_FORMAT_WAV | SF_FORMAT_PCM_U8, 1, 8000,
-                          SoundFile::MaxSeconds + 5));
+        QVERIFY(
+            writeTone(path, SF_FORMAT_WAV | SF_FORMAT_PCM_U8, 1, 8000, SoundFile::MaxSeconds + 5));
         const auto sound = SoundFile::decodeFile(path);
         QVERIFY(sound);
         QCOMPARE(sound->durationMs(), qint64(SoundFile::MaxSeconds) * 1000);

@@ -1,9 +1,9 @@
 // Whole scenes of a bout on a real X server: every key goes through the X
 // server as a keyboard's would; the clocks run on a hand-moved clock.
 #include "BoardHarness.h"
+#include "Digmar.h"
 #include "Label.h"
 #include "MemoryStore.h"
-#include "Digmar.h"
 #include "PictureBox.h"
 #include "Pinlux.h"
 #include "frmOptions.h"

@@ -37,11 +37,10 @@ private Q_SLOTS:
         QTest::addColumn<QString>("periodUnits");
         QTest::addColumn<QString>("jamShown");
         QTest::newRow("at load") << 600.0 << 120.0 << u"10:00"_s << u"60,1"_s << u"2:00"_s;
-        QTest::newRow("119.9 and 119.0") << 119.9 << 119.0 << u" 2:00"_s << u"60,1"_s
-                                         << u"1:59"_s;
+        QTest::newRow("119.9 and 119.0") << 119.9 << 119.0 << u" 2:00"_s << u"60,1"_s << u"1:59"_s;
         QTest::newRow("59.9 in tenths") << 59.9 << 59.9 << u" 59.9"_s << u"1,.1"_s << u"1:00"_s;
-        QTest::newRow("59.9001 still minutes") << 59.9001 << 0.3 << u" 1:00"_s << u"60,1"_s
-                                               << u"0:01"_s;
+        QTest::newRow("59.9001 still minutes")
+            << 59.9001 << 0.3 << u" 1:00"_s << u"60,1"_s << u"0:01"_s;
         QTest::newRow("last tenths") << 0.35 << 0.0 << u"  0.3"_s << u"1,.1"_s << u"0:00"_s;
         QTest::newRow("99:59") << 5999.0 << 599.0 << u"99:59"_s << u"60,1"_s << u"9:59"_s;
     }

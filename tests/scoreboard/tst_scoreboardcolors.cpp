@@ -60,11 +60,10 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("setting");
         QTest::addColumn<QStringList>("changed");
-        const QStringList displays = {u"nledHomeScore"_s,    u"tledPeriod"_s,
-                                      u"nledVisitorScore"_s, u"nledPeriod"_s,
-                                      u"tledJam"_s,          u"tledHomePenalty1"_s,
-                                      u"tledVisitorPenalty1"_s, u"tledHomePenalty2"_s,
-                                      u"tledVisitorPenalty2"_s};
+        const QStringList displays = {
+            u"nledHomeScore"_s,       u"tledPeriod"_s,       u"nledVisitorScore"_s,
+            u"nledPeriod"_s,          u"tledJam"_s,          u"tledHomePenalty1"_s,
+            u"tledVisitorPenalty1"_s, u"tledHomePenalty2"_s, u"tledVisitorPenalty2"_s};
         const QStringList clocks = {u"tledPeriod"_s,       u"tledJam"_s,
                                     u"tledHomePenalty1"_s, u"tledVisitorPenalty1"_s,
                                     u"tledHomePenalty2"_s, u"tledVisitorPenalty2"_s};
@@ -74,8 +73,8 @@ private Q_SLOTS:
                 out << n + u'.' + property;
             return out;
         };
-        QTest::newRow("TimeColor") << u"TimeColor"_s
-                                   << QStringList{u"tledPeriod.LitColor"_s, u"tledJam.LitColor"_s};
+        QTest::newRow("TimeColor")
+            << u"TimeColor"_s << QStringList{u"tledPeriod.LitColor"_s, u"tledJam.LitColor"_s};
         QTest::newRow("LEDBack") << u"LEDBack"_s << with(displays, u"BackColor"_s);
         QTest::newRow("ScoreColor")
             << u"ScoreColor"_s
@@ -88,8 +87,8 @@ private Q_SLOTS:
                                       with({u"picHomePicContainer"_s, u"picVisitorPicContainer"_s,
                                             u"picBoardPicContainer"_s},
                                            u"BackColor"_s));
-        QTest::newRow("LEDSelected") << u"LEDSelected"_s
-                                     << QStringList{u"shpObjectSelected.FillColor"_s};
+        QTest::newRow("LEDSelected")
+            << u"LEDSelected"_s << QStringList{u"shpObjectSelected.FillColor"_s};
         QTest::newRow("BorderColor")
             << u"BorderColor"_s
             << (with({u"lblTitle"_s, u"Label4"_s, u"Label1"_s, u"Label2"_s, u"Label3"_s,
@@ -98,8 +97,8 @@ private Q_SLOTS:
                 with({u"Shape1"_s, u"Shape3"_s, u"shpObjectSelected"_s}, u"BorderColor"_s) +
                 with(clocks, u"BorderColor"_s));
         QTest::newRow("HomeColor") << u"HomeColor"_s << QStringList{u"lblHomeTeam.ForeColor"_s};
-        QTest::newRow("VisitorColor") << u"VisitorColor"_s
-                                      << QStringList{u"lblVisitorTeam.ForeColor"_s};
+        QTest::newRow("VisitorColor")
+            << u"VisitorColor"_s << QStringList{u"lblVisitorTeam.ForeColor"_s};
     }
     void eachSettingChangesItsControls()
     {

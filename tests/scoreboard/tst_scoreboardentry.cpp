@@ -36,13 +36,11 @@ private Q_SLOTS:
     {
         QTest::addColumn<int>("increment");
         QTest::addColumn<QStringList>("shown"); // after each press
-        QTest::newRow("90") << 90
-                            << QStringList{u"1:30"_s, u"3:00"_s, u"4:30"_s, u"6:00"_s,
-                                           u"7:30"_s, u"9:00"_s, u"9:00"_s};
+        QTest::newRow("90") << 90 << QStringList{u"1:30"_s, u"3:00"_s, u"4:30"_s, u"6:00"_s,
+                                                 u"7:30"_s, u"9:00"_s, u"9:00"_s};
         QTest::newRow("60") << 60
-                            << QStringList{u"1:00"_s, u"2:00"_s, u"3:00"_s, u"4:00"_s,
-                                           u"5:00"_s, u"6:00"_s, u"7:00"_s, u"8:00"_s,
-                                           u"9:00"_s, u"9:00"_s};
+                            << QStringList{u"1:00"_s, u"2:00"_s, u"3:00"_s, u"4:00"_s, u"5:00"_s,
+                                           u"6:00"_s, u"7:00"_s, u"8:00"_s, u"9:00"_s, u"9:00"_s};
         QTest::newRow("599") << 599 << QStringList{u"9:59"_s, u"9:59"_s};
         QTest::newRow("0") << 0 << QStringList{u"0:00"_s, u"0:00"_s};
     }
@@ -88,7 +86,7 @@ private Q_SLOTS:
                           h.board->tkVisitorPenalty1, h.board->tkVisitorPenalty2})
             QVERIFY(t->running());
         QCOMPARE(h.board->tledHomePenalty1->value(), -1.0f); // blank stays blank
-        typeKeys(h.board->tledHomePenalty2, u"I"_s); // this one alone stops
+        typeKeys(h.board->tledHomePenalty2, u"I"_s);         // this one alone stops
         QVERIFY(!h.board->tkHomePenalty2->running());
         QVERIFY(h.board->tkVisitorPenalty1->running());
         typeKeys(h.board->tledHomePenalty2, u"S"_s); // period stop: all four stop

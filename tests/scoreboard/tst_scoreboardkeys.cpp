@@ -93,7 +93,7 @@ private Q_SLOTS:
     void firstMatchingRowOnly()
     {
         BoardHarness h;
-        Settings.BuzzerKey = 74;      // shares the jam key: the jam row wins
+        Settings.BuzzerKey = 74;       // shares the jam key: the jam row wins
         Settings.ClockSwitchKey = 112; // shadows F1
         h.key(74);
         QVERIFY(h.board->tkJam->running());
@@ -136,8 +136,8 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("focus");
         QTest::newRow("window") << QString();
-        for (const char *name : {"nledHomeScore", "tledPeriod", "nledPeriod", "tledJam",
-                                 "tledVisitorPenalty2"})
+        for (const char *name :
+             {"nledHomeScore", "tledPeriod", "nledPeriod", "tledJam", "tledVisitorPenalty2"})
             QTest::newRow(name) << QString::fromLatin1(name);
     }
     void everyPressDispatchedOnce()

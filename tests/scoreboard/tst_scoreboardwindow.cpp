@@ -92,9 +92,9 @@ private Q_SLOTS:
         QCOMPARE(board.Label3->caption(), u"Penalty"_s);
         QCOMPARE(board.lblCreatedBy->caption(), u"www.brackwell.example"_s);
         const QList<std::pair<Label *, double>> fonts = {
-            {board.lblTitle, 36},   {board.lblHomeTeam, 20.25}, {board.lblVisitorTeam, 20.25},
-            {board.Label4, 18},     {board.Label1, 18},         {board.Label2, 18},
-            {board.Label3, 18},     {board.lblCreatedBy, 11.25}};
+            {board.lblTitle, 36}, {board.lblHomeTeam, 20.25}, {board.lblVisitorTeam, 20.25},
+            {board.Label4, 18},   {board.Label1, 18},         {board.Label2, 18},
+            {board.Label3, 18},   {board.lblCreatedBy, 11.25}};
         for (const auto &[label, points] : fonts) {
             QCOMPARE(label->fontSize(), points);
             QVERIFY(label->font().bold());
@@ -115,11 +115,11 @@ private Q_SLOTS:
         QCOMPARE(board.tkPeriod->time(), FixedTime::fromSeconds(600));
         QCOMPARE(board.tledJam->cells().toText(), u"2:00"_s);
         QCOMPARE(board.tledPeriod->cells().toText(), u"10:00"_s);
-        for (Pinlux *p : {board.tledHomePenalty1, board.tledHomePenalty2,
-                          board.tledVisitorPenalty1, board.tledVisitorPenalty2})
+        for (Pinlux *p : {board.tledHomePenalty1, board.tledHomePenalty2, board.tledVisitorPenalty1,
+                          board.tledVisitorPenalty2})
             QCOMPARE(p->value(), -1.0f);
-        for (Tarrow *t : {board.tkPeriod, board.tkJam, board.tkHomePenalty1,
-                          board.tkHomePenalty2, board.tkVisitorPenalty1, board.tkVisitorPenalty2})
+        for (Tarrow *t : {board.tkPeriod, board.tkJam, board.tkHomePenalty1, board.tkHomePenalty2,
+                          board.tkVisitorPenalty1, board.tkVisitorPenalty2})
             QVERIFY(!t->running());
         QVERIFY(board.tmrClock1.isActive());
         QCOMPARE(board.tmrClock1.interval(), 50);
@@ -136,11 +136,11 @@ private Q_SLOTS:
         frmScoreboard board;
         board.show();
         QVERIFY(QTest::qWaitForWindowActive(&board));
-        const QList<QWidget *> order = {board.nledHomeScore,       board.tledPeriod,
-                                        board.nledVisitorScore,    board.nledPeriod,
-                                        board.tledJam,             board.tledHomePenalty1,
-                                        board.tledVisitorPenalty1, board.tledHomePenalty2,
-                                        board.tledVisitorPenalty2, board.nledHomeScore};
+        const QList<QWidget *> order = {
+            board.nledHomeScore,       board.tledPeriod,       board.nledVisitorScore,
+            board.nledPeriod,          board.tledJam,          board.tledHomePenalty1,
+            board.tledVisitorPenalty1, board.tledHomePenalty2, board.tledVisitorPenalty2,
+            board.nledHomeScore};
         QTRY_COMPARE(QApplication::focusWidget(), order.first());
         for (int i = 1; i < order.size(); ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);

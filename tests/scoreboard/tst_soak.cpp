@@ -30,10 +30,10 @@ namespace {
 
 const Qt::Key CommandKeys[] = {Qt::Key_J, Qt::Key_R, Qt::Key_S, Qt::Key_T, Qt::Key_C,
                                Qt::Key_B, Qt::Key_P, Qt::Key_A, Qt::Key_I, Qt::Key_Delete};
-const Qt::Key EntryKeys[] = {Qt::Key_0, Qt::Key_1, Qt::Key_2, Qt::Key_3, Qt::Key_4,
-                             Qt::Key_5, Qt::Key_6, Qt::Key_7, Qt::Key_8, Qt::Key_9,
-                             Qt::Key_Period, Qt::Key_Plus, Qt::Key_Minus, Qt::Key_Space,
-                             Qt::Key_Return, Qt::Key_Tab};
+const Qt::Key EntryKeys[] = {Qt::Key_0,     Qt::Key_1,     Qt::Key_2,      Qt::Key_3,
+                             Qt::Key_4,     Qt::Key_5,     Qt::Key_6,      Qt::Key_7,
+                             Qt::Key_8,     Qt::Key_9,     Qt::Key_Period, Qt::Key_Plus,
+                             Qt::Key_Minus, Qt::Key_Space, Qt::Key_Return, Qt::Key_Tab};
 
 } // namespace
 
@@ -54,16 +54,13 @@ private:
 
     int pick(int n) { return int(m_random() % unsigned(n)); }
 
-    QString where() const
-    {
-        return u"seed %1, step %2"_s.arg(m_seed).arg(m_step);
-    }
+    QString where() const { return u"seed %1, step %2"_s.arg(m_seed).arg(m_step); }
 
     QList<LedDisplay *> displays() const
     {
         auto *b = m_board.get();
-        return {b->nledHomeScore,    b->tledPeriod,          b->nledVisitorScore,
-                b->nledPeriod,       b->tledJam,             b->tledHomePenalty1,
+        return {b->nledHomeScore,       b->tledPeriod,       b->nledVisitorScore,
+                b->nledPeriod,          b->tledJam,          b->tledHomePenalty1,
                 b->tledVisitorPenalty1, b->tledHomePenalty2, b->tledVisitorPenalty2};
     }
 
@@ -103,8 +100,8 @@ private:
         }
         const int period = b->nledPeriod->caption().toInt();
         QVERIFY2(period >= -1 && period <= 9, qPrintable(where()));
-        for (Tarrow *t : {b->tkHomePenalty1, b->tkHomePenalty2, b->tkVisitorPenalty1,
-                          b->tkVisitorPenalty2}) {
+        for (Tarrow *t :
+             {b->tkHomePenalty1, b->tkHomePenalty2, b->tkVisitorPenalty1, b->tkVisitorPenalty2}) {
             QVERIFY2(t->time() >= FixedTime() && t->time() <= FixedTime::fromSeconds(599),
                      qPrintable(where()));
         }
@@ -114,13 +111,12 @@ private:
         QCOMPARE(b->tledJam->value(), float(jam.displaySeconds()));
         if (!b->ClockTime) {
             const FixedTime p = b->tkPeriod->time();
-            const float shown = p > FixedTime::fromTicks(599000) ? float(p.displaySeconds())
-                                                                  : p.toFloat();
+            const float shown =
+                p > FixedTime::fromTicks(599000) ? float(p.displaySeconds()) : p.toFloat();
             QVERIFY2(b->tledPeriod->value() == shown, qPrintable(where()));
         }
-        for (auto [display, keeper] :
-             {std::pair{b->tledHomePenalty1, b->tkHomePenalty1},
-              std::pair{b->tledVisitorPenalty2, b->tkVisitorPenalty2}}) {
+        for (auto [display, keeper] : {std::pair{b->tledHomePenalty1, b->tkHomePenalty1},
+                                       std::pair{b->tledVisitorPenalty2, b->tkVisitorPenalty2}}) {
             if (display->value() != -1.0f)
                 QVERIFY2(display->value() == float(keeper->time().displaySeconds()),
                          qPrintable(where()));
@@ -184,7 +180,8 @@ private Q_SLOTS:
                 pressKey(EntryKeys[pick(int(std::size(EntryKeys)))], 0);
             } else if (roll < 60) {
                 // Held keys repeat.
-                pressKey(CommandKeys[pick(int(std::size(CommandKeys)))], pick(4) == 0 ? pick(8) : 0);
+                pressKey(CommandKeys[pick(int(std::size(CommandKeys)))],
+                         pick(4) == 0 ? pick(8) : 0);
             } else if (roll < 70) {
                 all[pick(int(all.size()))]->setFocus();
             } else if (roll == 70 && pick(20) == 0) {

@@ -53,10 +53,16 @@ private Q_SLOTS:
         QCOMPARE(r.HomeColor, 0xFFFFFF);
         QCOMPARE(r.VisitorColor, 0xFFFFFF);
         QCOMPARE(r.LEDSelectedWidth, 0);
-        const std::int16_t keys[] = {r.StartStopJamClockKey, r.ResetJamClockKey,
-                                     r.StartStopPeriodClockKey, r.ResetPeriodClockKey,
-                                     r.ClockSwitchKey, r.SepTimeKey, r.ClearKey, r.BuzzerKey,
-                                     r.PeriodEndSoundKey, r.PenaltyIncrementSecKey};
+        const std::int16_t keys[] = {r.StartStopJamClockKey,
+                                     r.ResetJamClockKey,
+                                     r.StartStopPeriodClockKey,
+                                     r.ResetPeriodClockKey,
+                                     r.ClockSwitchKey,
+                                     r.SepTimeKey,
+                                     r.ClearKey,
+                                     r.BuzzerKey,
+                                     r.PeriodEndSoundKey,
+                                     r.PenaltyIncrementSecKey};
         const std::int16_t expected[] = {74, 82, 83, 84, 67, 73, 46, 66, 80, 65};
         QVERIFY(std::equal(std::begin(keys), std::end(keys), std::begin(expected)));
         QCOMPARE(r.BuzzerFile, Folder + QDir::separator() + u"buzzer.wav"_s);
@@ -91,32 +97,30 @@ private Q_SLOTS:
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("text");
         QTest::addColumn<qint64>("value");
-        QTest::newRow("suppress 1 and blank") << u"KeySettings/SuppressPeriodSound"_s << u"1 "_s
-                                              << qint64(1);
+        QTest::newRow("suppress 1 and blank")
+            << u"KeySettings/SuppressPeriodSound"_s << u"1 "_s << qint64(1);
         QTest::newRow("suppress 1 and letters")
             << u"KeySettings/SuppressPeriodSound"_s << u"1yes"_s << qint64(1);
         QTest::newRow("suppress letter first")
             << u"KeySettings/SuppressPeriodSound"_s << u"yes1"_s << qint64(0);
-        QTest::newRow("suppress overflow") << u"KeySettings/SuppressPeriodSound"_s << u"99999"_s
-                                           << qint64(0);
-        QTest::newRow("colour with blanks") << u"ColorSettings/TimeColor"_s << u" 16711680 "_s
-                                            << qint64(16711680);
+        QTest::newRow("suppress overflow")
+            << u"KeySettings/SuppressPeriodSound"_s << u"99999"_s << qint64(0);
+        QTest::newRow("colour with blanks")
+            << u"ColorSettings/TimeColor"_s << u" 16711680 "_s << qint64(16711680);
         QTest::newRow("colour fraction half even")
             << u"ColorSettings/TimeColor"_s << u"10.5"_s << qint64(10);
-        QTest::newRow("colour not a number") << u"ColorSettings/TimeColor"_s << u"orange"_s
-                                             << qint64(33023);
+        QTest::newRow("colour not a number")
+            << u"ColorSettings/TimeColor"_s << u"orange"_s << qint64(33023);
         QTest::newRow("colour empty") << u"ColorSettings/TimeColor"_s << QString() << qint64(33023);
         QTest::newRow("colour beyond 32 bits")
             << u"ColorSettings/TimeColor"_s << u"4294967296"_s << qint64(33023);
-        QTest::newRow("key beyond 16 bits") << u"KeySettings/StartStopJamClockKey"_s
-                                            << u"70000"_s << qint64(74);
-        QTest::newRow("key code") << u"KeySettings/StartStopJamClockKey"_s << u"32"_s
-                                  << qint64(32);
-        QTest::newRow("selection width") << u"ColorSettings/LEDSelectedWidth"_s << u"3"_s
-                                         << qint64(3);
+        QTest::newRow("key beyond 16 bits")
+            << u"KeySettings/StartStopJamClockKey"_s << u"70000"_s << qint64(74);
+        QTest::newRow("key code") << u"KeySettings/StartStopJamClockKey"_s << u"32"_s << qint64(32);
+        QTest::newRow("selection width")
+            << u"ColorSettings/LEDSelectedWidth"_s << u"3"_s << qint64(3);
         QTest::newRow("numlock strict") << u"KeySettings/NumLockForce"_s << u"2x"_s << qint64(0);
-        QTest::newRow("increment") << u"KeySettings/PenaltyIncrementSec"_s << u"60"_s
-                                   << qint64(60);
+        QTest::newRow("increment") << u"KeySettings/PenaltyIncrementSec"_s << u"60"_s << qint64(60);
         QTest::newRow("digit type") << u"PicSettings/LEDType"_s << u"1"_s << qint64(1);
     }
     void valuesConvert()
@@ -125,8 +129,12 @@ private Q_SLOTS:
         QFETCH(QString, text);
         QFETCH(qint64, value);
         const SettingsRecord r = loadFrom({{key, text}});
-        const qint64 fields[] = {r.SuppressPeriodSound, r.TimeColor, r.StartStopJamClockKey,
-                                 r.LEDSelectedWidth, r.NumLockForce, r.PenaltyIncrementSec,
+        const qint64 fields[] = {r.SuppressPeriodSound,
+                                 r.TimeColor,
+                                 r.StartStopJamClockKey,
+                                 r.LEDSelectedWidth,
+                                 r.NumLockForce,
+                                 r.PenaltyIncrementSec,
                                  r.LEDType};
         const QStringList keys = {u"KeySettings/SuppressPeriodSound"_s,
                                   u"ColorSettings/TimeColor"_s,
@@ -154,23 +162,39 @@ private Q_SLOTS:
         SettingsRecord r = SettingsStore::defaults(Folder);
         r.TimeColor = -5;
         QVERIFY(SettingsStore::save(backend, r));
-        const QStringList expected = {
-            u"ColorSettings/TimeColor"_s, u"ColorSettings/LEDBack"_s,
-            u"ColorSettings/LEDSelected"_s, u"ColorSettings/ScoreColor"_s,
-            u"ColorSettings/PeriodColor"_s, u"ColorSettings/FormBack"_s,
-            u"ColorSettings/BorderColor"_s, u"ColorSettings/HomeColor"_s,
-            u"ColorSettings/VisitorColor"_s, u"ColorSettings/LEDSelectedWidth"_s,
-            u"KeySettings/StartStopJamClockKey"_s, u"KeySettings/ResetJamClockKey"_s,
-            u"KeySettings/StartStopPeriodClockKey"_s, u"KeySettings/ResetPeriodClockKey"_s,
-            u"KeySettings/ClockSwitchKey"_s, u"KeySettings/SepTimeKey"_s,
-            u"KeySettings/ClearKey"_s, u"KeySettings/BuzzerKey"_s, u"KeySettings/BuzzerFile"_s,
-            u"KeySettings/PeriodEndSoundKey"_s, u"KeySettings/PenaltyIncrementSecKey"_s,
-            u"KeySettings/PenaltyIncrementSec"_s, u"KeySettings/PeriodEndSoundFile"_s,
-            u"KeySettings/SuppressPeriodSound"_s, u"KeySettings/NumLockForce"_s,
-            u"TextSettings/TitleText"_s, u"TextSettings/HomeText"_s,
-            u"TextSettings/VisitorText"_s, u"PicSettings/HomePic"_s,
-            u"PicSettings/VisitorPic"_s, u"PicSettings/BoardPic"_s, u"PicSettings/LEDType"_s,
-            u"KeySettings/IsKeyCode"_s};
+        const QStringList expected = {u"ColorSettings/TimeColor"_s,
+                                      u"ColorSettings/LEDBack"_s,
+                                      u"ColorSettings/LEDSelected"_s,
+                                      u"ColorSettings/ScoreColor"_s,
+                                      u"ColorSettings/PeriodColor"_s,
+                                      u"ColorSettings/FormBack"_s,
+                                      u"ColorSettings/BorderColor"_s,
+                                      u"ColorSettings/HomeColor"_s,
+                                      u"ColorSettings/VisitorColor"_s,
+                                      u"ColorSettings/LEDSelectedWidth"_s,
+                                      u"KeySettings/StartStopJamClockKey"_s,
+                                      u"KeySettings/ResetJamClockKey"_s,
+                                      u"KeySettings/StartStopPeriodClockKey"_s,
+                                      u"KeySettings/ResetPeriodClockKey"_s,
+                                      u"KeySettings/ClockSwitchKey"_s,
+                                      u"KeySettings/SepTimeKey"_s,
+                                      u"KeySettings/ClearKey"_s,
+                                      u"KeySettings/BuzzerKey"_s,
+                                      u"KeySettings/BuzzerFile"_s,
+                                      u"KeySettings/PeriodEndSoundKey"_s,
+                                      u"KeySettings/PenaltyIncrementSecKey"_s,
+                                      u"KeySettings/PenaltyIncrementSec"_s,
+                                      u"KeySettings/PeriodEndSoundFile"_s,
+                                      u"KeySettings/SuppressPeriodSound"_s,
+                                      u"KeySettings/NumLockForce"_s,
+                                      u"TextSettings/TitleText"_s,
+                                      u"TextSettings/HomeText"_s,
+                                      u"TextSettings/VisitorText"_s,
+                                      u"PicSettings/HomePic"_s,
+                                      u"PicSettings/VisitorPic"_s,
+                                      u"PicSettings/BoardPic"_s,
+                                      u"PicSettings/LEDType"_s,
+                                      u"KeySettings/IsKeyCode"_s};
         QCOMPARE(backend.saved, expected);
         QCOMPARE(backend.values.value(u"ColorSettings/TimeColor"_s), u"-5"_s);
         QCOMPARE(backend.values.value(u"ColorSettings/FormBack"_s), u"4210752"_s);
@@ -245,9 +269,10 @@ private Q_SLOTS:
         for (int i = 0; i < 4096; ++i)
             binary.append(char((i * 7919) & 0xFF));
         QTest::newRow("binary") << binary;
-        QTest::newRow("garbage values") << QByteArray("[ColorSettings]\nTimeColor=@Variant(\\0\\0)\n"
-                                                      "FormBack=\"unterminated\n[KeySettings\n"
-                                                      "ClearKey=1,2,3\nHomeText=x\n");
+        QTest::newRow("garbage values")
+            << QByteArray("[ColorSettings]\nTimeColor=@Variant(\\0\\0)\n"
+                          "FormBack=\"unterminated\n[KeySettings\n"
+                          "ClearKey=1,2,3\nHomeText=x\n");
         QTest::newRow("hand-edited list") << QByteArray("[TextSettings]\nHomeText=Red, Blue\n");
     }
     void corruptStoreFallsBackToDefaults()

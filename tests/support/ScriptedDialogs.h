@@ -16,7 +16,7 @@ public:
     QQueue<std::optional<QColor>> colors;
     QQueue<std::optional<QString>> files;
     QQueue<bool> answers;
-    QStringList asked;        // titles of the questions and warnings, in order
+    QStringList asked;         // titles of the questions and warnings, in order
     QList<QColor> colorStarts; // what each colour chooser opened on
     QStringList filters;
     int beeps = 0;
