@@ -106,7 +106,9 @@ private Q_SLOTS:
         qInfo("end reported after %lld ms; paplay took %lld ms for the 500 ms sound", ours,
               reference);
         QVERIFY2(ours >= 500 && ours <= 600, qPrintable(QString::number(ours)));
-        QVERIFY2(qAbs(ours - reference) <= 100, qPrintable(QString::number(reference)));
+        // The reference player's time includes its own start-up, so ours may
+        // be well below it, never far above.
+        QVERIFY2(ours <= reference + 100, qPrintable(QString::number(reference)));
 
         QVERIFY(sound.frames() > 48000 / 2);
         const int audible = audibleMs(sound);
