@@ -7,8 +7,9 @@
 
 namespace {
 
-// Asked of the output: what it holds beyond this is latency we wait for.
-constexpr int BufferMs = 40;
+// Asked of the output: enough to ride out a late timer tick without a gap,
+// small enough that a buzzer still starts as soon as the server's own player.
+constexpr int BufferMs = 100;
 // How often more of the sound is handed to the output.
 constexpr int FeedMs = 10;
 // The most we wait past the sound's length for the output to drain.
