@@ -30,7 +30,7 @@ std::unique_ptr<frmScoreboard> makeBoard()
     Settings = SettingsStore::defaults(QStringLiteral("/nonexistent"));
     ScoreboardServices services;
     services.clock = fakeClock;
-    services.timeOfDay = [] { return QStringLiteral("14:05:33"); };
+    services.timeOfDay = [] { return QTime(14, 5, 33); };
     auto board = std::make_unique<frmScoreboard>(services);
     board->show();
     board->tmrClock1.stop();

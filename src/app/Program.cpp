@@ -1,5 +1,6 @@
 #include "Program.h"
 
+#include "WindowPlacement.h"
 #include "frmHelp.h"
 #include "frmOptions.h"
 #include "frmScoreboard.h"
@@ -36,7 +37,7 @@ void Program::start()
     SplashActions actions;
     actions.openScoreboard = [this] { openScoreboard(); };
     actions.openOptions = [this](QWidget *parent) { openOptions(parent); };
-    actions.openHelp = [this] { openHelp(); };
+    actions.openHelp = [this] { openHelp(m_splash); };
     m_splash = new frmSplash(m_store, actions);
     m_splash->show();
 }
@@ -47,7 +48,7 @@ void Program::openScoreboard()
         return;
     ScoreboardServices services;
     services.showOptions = [this] { openOptions(m_board); };
-    services.showHelp = [this] { openHelp(); };
+    services.showHelp = [this] { openHelp(m_board); };
     m_board = new frmScoreboard(services);
     m_board->setAttribute(Qt::WA_DeleteOnClose);
     QObject::connect(m_board, &frmScoreboard::programEnded, qApp, [this] {
@@ -65,13 +66,16 @@ void Program::openOptions(QWidget *parent)
     options.exec();
 }
 
-void Program::openHelp()
+void Program::openHelp(QWidget *opener)
 {
-    // Shown again, not made again, while it is open.
+    // Shown again, not made again, while it is open: where the operator left
+    // it, brought back if minimised.
     if (!m_help) {
         m_help = new frmHelp();
         m_help->setAttribute(Qt::WA_DeleteOnClose);
+        placeCentredOn(m_help, opener);
     }
+    m_help->setWindowState(m_help->windowState() & ~Qt::WindowMinimized);
     m_help->show();
     m_help->raise();
     m_help->activateWindow();

@@ -26,7 +26,7 @@ public:
 private:
     void openScoreboard();
     void openOptions(QWidget *parent);
-    void openHelp();
+    void openHelp(QWidget *opener);
 
     SettingsBackend &m_store;
     QPointer<frmSplash> m_splash;

@@ -73,6 +73,9 @@ void frmSplash::createControls()
         auto *b = new QPushButton(caption, frameSplash);
         b->setObjectName(QString::fromLatin1(name));
         Twips::place(b, left, top, 1215, 375);
+        // Enter presses a focused button, as in a dialog; outside one a
+        // push button would take only Space.
+        b->setAutoDefault(true);
         return b;
     };
     cmdHelp = button("cmdHelp", 3120, 2520, QStringLiteral("&Help"));

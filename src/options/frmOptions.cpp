@@ -3,6 +3,7 @@
 
 #include "Image.h"
 #include "PictureBox.h"
+#include "Spinner.h"
 #include "Twips.h"
 #include "Veskel.h"
 
@@ -38,12 +39,11 @@ QLabel *label(const char *name, const QString &caption = QString())
 // A small vertical spinner whose upper arrow increases the value.
 QScrollBar *spinner(const char *name, int maximum)
 {
-    auto *s = new QScrollBar(Qt::Vertical);
+    auto *s = new Spinner;
     s->setObjectName(QString::fromLatin1(name));
     s->setRange(0, maximum);
     s->setSingleStep(1);
     s->setPageStep(1);
-    s->setInvertedAppearance(true);
     s->setFixedSize(17, 34);
     return s;
 }

@@ -1,17 +1,20 @@
 #include "VirtualKey.h"
 
+#include "X11KeyLayout.h"
+
 #include <QGuiApplication>
 #include <QKeyEvent>
 
 namespace {
 
 struct KeyCode {
-    int from; // a Qt key, or an X11 key code
+    int from; // a Qt key
     int code;
 };
 
-// The main block and the function keys. Shifted symbols of the main block
-// give the code of the key they sit on (a US layout's shifted row).
+// The main block and the function keys, where the platform tells only the
+// character: shifted symbols give the code of the key they sit on on a US
+// layout.
 constexpr KeyCode MainBlock[] = {
     {Qt::Key_Backspace, 8},
     {Qt::Key_Tab, 9},
@@ -81,15 +84,6 @@ constexpr KeyCode Keypad[] = {
     {Qt::Key_Comma, 110},    {Qt::Key_Slash, 111}, {Qt::Key_Enter, 13},  {Qt::Key_Return, 13},
 };
 
-// X11 key codes of the main block's digit and punctuation keys. On X11 these
-// keys are known by where they sit, so that a layout whose digits need Shift
-// (or whose symbols differ) still gives the classic code for the key.
-constexpr KeyCode X11PhysicalKeys[] = {
-    {10, 49},  {11, 50},  {12, 51},  {13, 52},  {14, 53},  {15, 54},  {16, 55},
-    {17, 56},  {18, 57},  {19, 48},  {20, 189}, {21, 187}, {34, 219}, {35, 221},
-    {47, 186}, {48, 222}, {49, 192}, {51, 220}, {59, 188}, {60, 190}, {61, 191},
-};
-
 int lookup(const KeyCode *table, size_t size, int qtKey)
 {
     for (size_t i = 0; i < size; ++i) {
@@ -124,11 +118,11 @@ int fromEvent(const QKeyEvent &event)
 {
     const bool keypad = event.modifiers().testFlag(Qt::KeypadModifier);
     static const bool x11 = QGuiApplication::platformName() == u"xcb";
+    // On X11 the main block's digits go by where they sit and its symbols by
+    // what the operator's layout prints on them.
     if (x11 && !keypad && event.nativeScanCode() != 0) {
-        const int code =
-            lookup(X11PhysicalKeys, std::size(X11PhysicalKeys), int(event.nativeScanCode()));
-        if (code != 0)
-            return code;
+        if (const std::optional<int> code = X11KeyLayout::codeOf(event.nativeScanCode()))
+            return *code;
     }
     return fromQtKey(event.key(), keypad);
 }

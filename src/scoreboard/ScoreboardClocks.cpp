@@ -28,7 +28,10 @@ void frmScoreboard::RefreshTime()
         return;
     ++m_refreshDepth;
 
-    const HoursMinutes now = splitTimeText(m_services.timeOfDay());
+    // The hour as the system's format writes it, read from the time itself so
+    // that whatever the format puts around it (zone names, AM/PM markers,
+    // other separators) cannot be taken for it.
+    const HoursMinutes now = hoursMinutes(m_services.timeOfDay(), m_twelveHourClock);
     const FixedTime tP = tkPeriod->time();
 
     if (ClockTime) {

@@ -1,39 +1,36 @@
 #include "TimeOfDay.h"
 
 #include <QLocale>
-#include <QRegularExpression>
-#include <QTime>
 
-namespace {
-
-// The number a text starts with, after leading blanks; 0 when none.
-int leadingNumber(QStringView text)
+QTime systemTimeOfDay()
 {
-    text = text.trimmed();
-    qsizetype n = 0;
-    while (n < text.size() && n < 9 && text[n].isDigit())
-        ++n;
-    return n == 0 ? 0 : text.left(n).toInt();
+    return QTime::currentTime();
 }
 
-} // namespace
-
-QString systemTimeText()
+QString systemTimeFormat()
 {
-    return QLocale::system().toString(QTime::currentTime(), QLocale::LongFormat);
+    return QLocale::system().timeFormat(QLocale::LongFormat);
 }
 
-HoursMinutes splitTimeText(const QString &text)
+bool usesTwelveHourClock(QStringView format)
 {
-    const QList<QStringView> parts = QStringView(text).split(u':');
-    if (parts.size() >= 2)
-        return {leadingNumber(parts[0]), leadingNumber(parts[1])};
-    static const QRegularExpression digits(QStringLiteral("\\d{1,9}"));
-    auto match = digits.globalMatch(text);
-    HoursMinutes hm;
-    if (match.hasNext())
-        hm.hours = match.next().captured().toInt();
-    if (match.hasNext())
-        hm.minutes = match.next().captured().toInt();
-    return hm;
+    bool quoted = false;
+    for (QChar c : format) {
+        if (c == u'\'')
+            quoted = !quoted;
+        else if (!quoted && (c == u'a' || c == u'A'))
+            return true;
+    }
+    return false;
+}
+
+HoursMinutes hoursMinutes(QTime time, bool twelveHour)
+{
+    int hours = time.hour();
+    if (twelveHour) {
+        hours %= 12;
+        if (hours == 0)
+            hours = 12;
+    }
+    return {hours, time.minute()};
 }

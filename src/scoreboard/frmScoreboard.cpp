@@ -37,7 +37,10 @@ frmScoreboard::frmScoreboard(ScoreboardServices services, QWidget *parent)
     : Form(parent), m_services(std::move(services))
 {
     if (!m_services.timeOfDay)
-        m_services.timeOfDay = systemTimeText;
+        m_services.timeOfDay = systemTimeOfDay;
+    if (m_services.timeFormat.isEmpty())
+        m_services.timeFormat = systemTimeFormat();
+    m_twelveHourClock = usesTwelveHourClock(m_services.timeFormat);
     if (m_services.sound) {
         mmcBuzzer = m_services.sound;
     } else {

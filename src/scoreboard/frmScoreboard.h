@@ -2,6 +2,7 @@
 
 #include "Form.h"
 
+#include <QTime>
 #include <QTimer>
 #include <array>
 #include <functional>
@@ -22,8 +23,11 @@ class LedDisplay;
 struct ScoreboardServices {
     // Drives the time-keepers; the steady system clock when null.
     MonotonicClock *clock = nullptr;
-    // The local time of day as text; the system's own when empty.
-    std::function<QString()> timeOfDay;
+    // The local time of day; the system's own when empty.
+    std::function<QTime()> timeOfDay;
+    // The time format whose 12- or 24-hour clock the period display follows;
+    // the system's own when empty.
+    QString timeFormat;
     // Plays the sounds; the board makes the real device when null.
     SoundDevice *sound = nullptr;
     // F1: shows the help window without waiting.
@@ -151,4 +155,5 @@ private:
     bool m_loaded = false;
     // How deep RefreshTime is nested right now.
     int m_refreshDepth = 0;
+    bool m_twelveHourClock = false;
 };

@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QMap>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -89,6 +90,52 @@ private Q_SLOTS:
         // Closing the board closes the help window and ends the program.
         program.board()->close();
         QTRY_VERIFY(!program.help());
+    }
+
+    // The help window opens centred on the window that asked for it, on that
+    // window's screen; later, F1 brings it back from wherever it was left.
+    void helpOpensOverItsOpenerAndF1BringsItBack()
+    {
+        MemoryStore store;
+        Program program(store);
+        program.start();
+        QVERIFY(QTest::qWaitForWindowExposed(program.splash()));
+        const QRect screen = program.splash()->screen()->availableGeometry();
+        const auto centredOn = [&](QWidget *opener) {
+            // Its frame is not known before it first shows: a few pixels.
+            const QRect help = program.help()->frameGeometry();
+            QVERIFY(screen.contains(help.topLeft()));
+            const int wanted = opener->frameGeometry().center().x();
+            QVERIFY2(
+                qAbs(help.center().x() - wanted) <= 3 || help.left() == screen.left(),
+                qPrintable(u"help at %1, opener's centre %2"_s.arg(help.center().x()).arg(wanted)));
+        };
+        program.splash()->cmdHelp->click();
+        centredOn(program.splash());
+        program.help()->close();
+        QTRY_VERIFY(!program.help());
+
+        QTest::mouseClick(program.splash()->lblName, Qt::LeftButton);
+        frmScoreboard *board = program.board();
+        board->move(screen.left() + 20, screen.top() + 30);
+        QVERIFY(QTest::qWaitForWindowExposed(board));
+        board->AllKeyCode(112);
+        frmHelp *help = program.help();
+        QVERIFY(QTest::qWaitForWindowExposed(help));
+        centredOn(board);
+
+        // Moved aside and minimised: F1 shows it again where it was left.
+        help->move(screen.left() + 5, screen.top() + 7);
+        const QPoint leftAt = help->pos();
+        help->showMinimized();
+        QTRY_VERIFY(help->isMinimized());
+        board->activateWindow();
+        board->AllKeyCode(112);
+        QVERIFY(!help->isMinimized());
+        QVERIFY(help->isVisible());
+        QCOMPARE(help->pos(), leftAt);
+        QTRY_VERIFY(help->isActiveWindow());
+        QCOMPARE(help->loads(), 1);
     }
 
     void clocksRunAndEndWhileOptionsAreOpen()

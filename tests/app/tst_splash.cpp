@@ -97,6 +97,41 @@ private Q_SLOTS:
         QCOMPARE(splash.cmdHelp->geometry(), QRect(208, 168, 81, 25));
         QCOMPARE(splash.cmdOptions->geometry(), QRect(304, 168, 81, 25));
     }
+
+    // Tab to a button, then Enter, keypad Enter or Space presses it.
+    void focusedButtonsAnswerEnterAndSpace_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<bool>("keypad");
+        QTest::addColumn<QString>("pressed");
+        QTest::newRow("Help, Enter") << int(Qt::Key_Return) << false << u"help"_s;
+        QTest::newRow("Help, keypad Enter") << int(Qt::Key_Enter) << true << u"help"_s;
+        QTest::newRow("Options, Enter") << int(Qt::Key_Return) << false << u"options"_s;
+        QTest::newRow("Options, keypad Enter") << int(Qt::Key_Enter) << true << u"options"_s;
+        QTest::newRow("Options, Space") << int(Qt::Key_Space) << false << u"options"_s;
+    }
+    void focusedButtonsAnswerEnterAndSpace()
+    {
+        QFETCH(int, key);
+        QFETCH(bool, keypad);
+        QFETCH(QString, pressed);
+        MemoryStore store;
+        QStringList presses;
+        SplashActions actions;
+        actions.openHelp = [&] { presses << u"help"_s; };
+        actions.openOptions = [&](QWidget *) { presses << u"options"_s; };
+        frmSplash splash(store, actions);
+        splash.show();
+        QVERIFY(QTest::qWaitForWindowActive(&splash));
+        QPushButton *button = pressed == u"help" ? splash.cmdHelp : splash.cmdOptions;
+        // Tab walks to the button from wherever the focus starts.
+        for (int i = 0; i < 3 && QApplication::focusWidget() != button; ++i)
+            QTest::keyClick(&splash, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), button);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key),
+                        keypad ? Qt::KeypadModifier : Qt::NoModifier);
+        QCOMPARE(presses, QStringList{pressed});
+    }
 };
 
 QTEST_MAIN(tst_Splash)

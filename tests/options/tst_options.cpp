@@ -7,6 +7,7 @@
 #include "ScriptedDialogs.h"
 #include "Settings.h"
 #include "SettingsStore.h"
+#include "Spinner.h"
 #include "Veskel.h"
 #include "frmChooseKey.h"
 #include "frmOptions.h"
@@ -20,10 +21,13 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
 
 using namespace Qt::StringLiterals;
 
@@ -39,6 +43,21 @@ void answerCapture(Qt::Key key, Qt::KeyboardModifiers modifiers = {})
         if (capture->isVisible())
             capture->reject(); // refused: close it with its close box
     });
+}
+
+// Where a part of a scroll bar is drawn, as its style lays it out.
+QRect subControl(const QScrollBar *bar, QStyle::SubControl control)
+{
+    QStyleOptionSlider option;
+    option.initFrom(bar);
+    option.orientation = bar->orientation();
+    option.minimum = bar->minimum();
+    option.maximum = bar->maximum();
+    option.pageStep = bar->pageStep();
+    option.singleStep = bar->singleStep();
+    option.sliderPosition = option.sliderValue = bar->value();
+    option.upsideDown = bar->invertedAppearance();
+    return bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, control, bar);
 }
 
 } // namespace
@@ -438,6 +457,74 @@ private Q_SLOTS:
         QCOMPARE(dialog.lblPenaltyIncrement->text(), u"0"_s);
         dialog.cmdOk->click();
         QCOMPARE(Settings.PenaltyIncrementSec, 0);
+    }
+
+    // Both spinners count up the way the operator points: the upper arrow,
+    // Up and the wheel turned away add; the handle rises with the value.
+    void spinnersCountUpwards_data()
+    {
+        QTest::addColumn<QString>("spinner");
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<int>("change");
+        const std::pair<const char *, int> inputs[] = {{"upper arrow", 1}, {"lower arrow", -1},
+                                                       {"Up", 1},          {"Down", -1},
+                                                       {"wheel away", 1},  {"wheel back", -1}};
+        for (const char *name : {"scrLEDSelectedWidth", "vsPenaltyIncrement"}) {
+            for (const auto &[input, change] : inputs) {
+                QTest::addRow("%s, %s", name, input)
+                    << QString::fromLatin1(name) << QString::fromLatin1(input) << change;
+            }
+        }
+    }
+    void spinnersCountUpwards()
+    {
+        QFETCH(QString, spinner);
+        QFETCH(QString, input);
+        QFETCH(int, change);
+        MemoryStore store;
+        frmOptions dialog(store);
+        auto *bar = dialog.findChild<QScrollBar *>(spinner);
+        QVERIFY(bar);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        for (int i = 0; i < dialog.SSTab1->count(); ++i) {
+            if (dialog.SSTab1->widget(i)->isAncestorOf(bar))
+                dialog.SSTab1->setCurrentIndex(i);
+        }
+        QVERIFY(QTest::qWaitForWindowExposed(bar));
+        bar->setValue(3);
+        if (input == u"upper arrow" || input == u"lower arrow") {
+            const QRect r = subControl(bar, input == u"upper arrow" ? QStyle::SC_ScrollBarSubLine
+                                                                    : QStyle::SC_ScrollBarAddLine);
+            QVERIFY(r.isValid());
+            QVERIFY(input == u"upper arrow" ? r.center().y() < bar->height() / 2
+                                            : r.center().y() > bar->height() / 2);
+            QTest::mouseClick(bar, Qt::LeftButton, {}, r.center());
+        } else if (input == u"Up" || input == u"Down") {
+            bar->setFocus();
+            QTest::keyClick(bar, input == u"Up" ? Qt::Key_Up : Qt::Key_Down);
+        } else {
+            const QPoint at = bar->rect().center();
+            QWheelEvent wheel(at, bar->mapToGlobal(at), QPoint(),
+                              QPoint(0, input == u"wheel away" ? 120 : -120), Qt::NoButton,
+                              Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(bar, &wheel);
+        }
+        QCOMPARE(bar->value(), 3 + change);
+    }
+
+    // The dialog's spinners leave the handle no room to travel; a taller one
+    // shows where it goes: up as the value grows.
+    void spinnerHandleRisesWithTheValue()
+    {
+        Spinner bar;
+        bar.setRange(0, 10);
+        bar.resize(17, 200);
+        bar.setValue(0);
+        const int atLeast = subControl(&bar, QStyle::SC_ScrollBarSlider).top();
+        bar.setValue(10);
+        const int atMost = subControl(&bar, QStyle::SC_ScrollBarSlider).top();
+        QVERIFY2(atMost < atLeast, qPrintable(u"%1 %2"_s.arg(atMost).arg(atLeast)));
     }
 
     void outOfRangeValuesAreClampedOnLoad()

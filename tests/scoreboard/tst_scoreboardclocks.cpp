@@ -1,6 +1,7 @@
 #include "BoardHarness.h"
 #include "Pinlux.h"
 
+#include <QLocale>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -61,22 +62,38 @@ private Q_SLOTS:
         QCOMPARE(h.board->tledJam->groupUnits(), u"60,1"_s);
     }
 
+    // The hour as the desktop's own time format writes it, whatever else the
+    // format puts around it.
     void timeOfDay_data()
     {
-        QTest::addColumn<QString>("text");
+        QTest::addColumn<QTime>("time");
+        QTest::addColumn<QString>("format");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("24-hour") << u"14:05:33"_s << u"14:05"_s;
-        QTest::newRow("12-hour") << u"2:05:33 PM"_s << u" 2:05"_s;
-        QTest::newRow("with zone") << u"09:41:07 CET"_s << u" 9:41"_s;
-        QTest::newRow("dots instead of colons") << u"14.05.33"_s << u"14:05"_s;
-        QTest::newRow("midnight") << u"0:00:12"_s << u" 0:00"_s;
+        const QTime afternoon(14, 5, 33);
+        const auto format = [](const char *locale) {
+            return QLocale(QString::fromLatin1(locale)).timeFormat(QLocale::LongFormat);
+        };
+        QTest::newRow("24-hour") << afternoon << u"HH:mm:ss"_s << u"14:05"_s;
+        QTest::newRow("12-hour") << afternoon << u"h:mm:ss AP"_s << u" 2:05"_s;
+        QTest::newRow("AM/PM first") << afternoon << u"ap h:mm:ss"_s << u" 2:05"_s;
+        QTest::newRow("quoted a is text") << afternoon << u"'at' H:mm"_s << u"14:05"_s;
+        QTest::newRow("dots instead of colons") << afternoon << u"HH.mm.ss"_s << u"14:05"_s;
+        QTest::newRow("midnight, 24-hour") << QTime(0, 0, 12) << u"H:mm:ss"_s << u" 0:00"_s;
+        QTest::newRow("midnight, 12-hour") << QTime(0, 0, 12) << u"h:mm:ss AP"_s << u"12:00"_s;
+        QTest::newRow("noon, 12-hour") << QTime(12, 30) << u"h:mm:ss AP"_s << u"12:30"_s;
+        QTest::newRow("en_US") << afternoon << format("en_US") << u" 2:05"_s;
+        QTest::newRow("de_DE") << afternoon << format("de_DE") << u"14:05"_s;
+        QTest::newRow("zh_CN, zone first") << afternoon << format("zh_CN") << u"14:05"_s;
+        QTest::newRow("zh_TW") << afternoon << format("zh_TW") << u"14:05"_s;
+        QTest::newRow("ko_KR, AM/PM first") << afternoon << format("ko_KR") << u" 2:05"_s;
     }
     void timeOfDay()
     {
-        QFETCH(QString, text);
+        QFETCH(QTime, time);
+        QFETCH(QString, format);
         QFETCH(QString, shown);
-        BoardHarness h;
-        h.timeText = text;
+        BoardHarness h(format);
+        h.timeOfDay = time;
         h.key(Settings.ClockSwitchKey);
         // The switch shows at the next tick, not at once.
         QCOMPARE(h.board->tledPeriod->cells().toText(), u"10:00"_s);
@@ -237,10 +254,11 @@ private Q_SLOTS:
         h.key(Settings.StartStopJamClockKey);
         h.tick(10000);
         h.key(Settings.ClockSwitchKey);
-        for (const QString &wall : {u"03:00:00"_s, u"23:59:59"_s, u"14:05:43"_s}) {
-            h.timeText = wall;
+        for (const QTime wall : {QTime(3, 0), QTime(23, 59, 59), QTime(14, 5, 43)}) {
+            h.timeOfDay = wall;
             h.tick(1000);
-            QCOMPARE(h.board->tledPeriod->cells().toText(), wall.left(5).replace(u"03"_s, u" 3"_s));
+            QCOMPARE(h.board->tledPeriod->cells().toText(),
+                     wall.toString(u"hh:mm"_s).replace(u"03"_s, u" 3"_s));
         }
         QCOMPARE(h.board->tkPeriod->time(), seconds(587));
         QCOMPARE(h.board->tkJam->time(), seconds(107));

@@ -154,7 +154,7 @@ private Q_SLOTS:
                           0.05));
         ScoreboardServices services;
         services.clock = &m_clock;
-        services.timeOfDay = [] { return u"14:05:33"_s; };
+        services.timeOfDay = [] { return QTime(14, 5, 33); };
         services.showOptions = [this] { optionsRoundTrip(); };
         m_board = std::make_unique<frmScoreboard>(services);
         m_board->show();

@@ -18,7 +18,7 @@ struct BoardHarness {
     QTemporaryDir dir;
     ManualClock clock;
     RecordingSoundDevice sound;
-    QString timeText = QStringLiteral("14:05:33");
+    QTime timeOfDay = QTime(14, 5, 33);
     int helpShown = 0;
     int optionsShown = 0;
     // What F2 opens, when a test wants more than a count.
@@ -28,7 +28,7 @@ struct BoardHarness {
     QString buzzerFile() const { return dir.filePath(QStringLiteral("buzzer.wav")); }
     QString periodFile() const { return dir.filePath(QStringLiteral("periodendsound.wav")); }
 
-    BoardHarness()
+    explicit BoardHarness(const QString &timeFormat = QStringLiteral("HH:mm:ss"))
     {
         for (const QString &path : {buzzerFile(), periodFile()}) {
             QFile f(path);
@@ -41,7 +41,8 @@ struct BoardHarness {
         ScoreboardServices services;
         services.clock = &clock;
         services.sound = &sound;
-        services.timeOfDay = [this] { return timeText; };
+        services.timeOfDay = [this] { return timeOfDay; };
+        services.timeFormat = timeFormat;
         services.showHelp = [this] { ++helpShown; };
         services.showOptions = [this] {
             ++optionsShown;
