@@ -1,5 +1,6 @@
 #include "Program.h"
 
+#include "BoutSafety.h"
 #include "WindowPlacement.h"
 #include "frmHelp.h"
 #include "frmOptions.h"
@@ -8,7 +9,10 @@
 
 #include <QCoreApplication>
 
-Program::Program(SettingsBackend &store) : m_store(store) {}
+Program::Program(SettingsBackend &store, Options options)
+    : m_store(store), m_options(std::move(options))
+{
+}
 
 Program::~Program()
 {
@@ -32,6 +36,11 @@ frmHelp *Program::help() const
     return m_help;
 }
 
+BoutSafety *Program::boutSafety() const
+{
+    return m_safety.get();
+}
+
 void Program::start()
 {
     SplashActions actions;
@@ -46,6 +55,13 @@ void Program::openScoreboard()
 {
     if (m_board)
         return;
+    // The journal is asked before the board opens, so that a question never
+    // comes between the board's first tick and the operator.
+    std::optional<JournalRow> resumed;
+    if (!m_options.journalFolder.isEmpty()) {
+        m_safety = std::make_unique<BoutSafety>(m_options.journalFolder);
+        resumed = m_safety->prepare();
+    }
     ScoreboardServices services;
     services.showOptions = [this] { openOptions(m_board); };
     services.showHelp = [this] { openHelp(m_board); };
@@ -58,6 +74,8 @@ void Program::openScoreboard()
         QCoreApplication::quit();
     });
     m_board->show();
+    if (m_safety)
+        m_safety->attach(m_board, resumed);
 }
 
 void Program::openOptions(QWidget *parent)

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QPointer>
+#include <QString>
 #include <memory>
 
+class BoutSafety;
 class SettingsBackend;
 class frmScoreboard;
 class frmSplash;
@@ -13,7 +15,12 @@ class QWidget;
 // then the board; Options and help from either.
 class Program {
 public:
-    explicit Program(SettingsBackend &store);
+    struct Options {
+        // Where the bout journal is kept; none is kept when empty.
+        QString journalFolder;
+    };
+
+    explicit Program(SettingsBackend &store, Options options = {});
     ~Program();
 
     // Shows the splash; the program runs until the board is closed.
@@ -22,6 +29,8 @@ public:
     frmSplash *splash() const;
     frmScoreboard *board() const;
     frmHelp *help() const;
+    // The journal and undo of the open board; null without a journal.
+    BoutSafety *boutSafety() const;
 
 private:
     void openScoreboard();
@@ -29,6 +38,8 @@ private:
     void openHelp(QWidget *opener);
 
     SettingsBackend &m_store;
+    Options m_options;
+    std::unique_ptr<BoutSafety> m_safety;
     QPointer<frmSplash> m_splash;
     QPointer<frmScoreboard> m_board;
     QPointer<frmHelp> m_help;

@@ -1,18 +1,73 @@
+#include "BoutJournal.h"
+#include "BoutRecord.h"
 #include "Program.h"
 #include "QSettingsBackend.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QStandardPaths>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+void nameTheProgram()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("Quelvane"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
+                                                .arg(QUELVANE_VERSION_MAJOR)
+                                                .arg(QUELVANE_VERSION_MINOR)
+                                                .arg(QUELVANE_VERSION_PATCH));
+}
+
+QString journalFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+}
+
+// --export-bout FILE (or -): the most recent bout's record, no window.
+int exportBout(const QString &target)
+{
+    QString error;
+    const auto rows = BoutJournal::latestBout(journalFolder(), &error);
+    if (!rows) {
+        std::fprintf(stderr, "quelvane: cannot read the bout journal: %s\n", qPrintable(error));
+        return 1;
+    }
+    const QByteArray csv = boutRecordCsv(*rows);
+    QFile out;
+    const bool opened = target == u"-" ? out.open(stdout, QIODevice::WriteOnly)
+                                       : (out.setFileName(target), out.open(QIODevice::WriteOnly));
+    if (!opened || out.write(csv) != csv.size() || !out.flush()) {
+        std::fprintf(stderr, "quelvane: cannot write %s: %s\n", qPrintable(target),
+                     qPrintable(out.errorString()));
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--export-bout") == 0) {
+            QCoreApplication app(argc, argv);
+            nameTheProgram();
+            if (i + 1 >= argc) {
+                std::fprintf(stderr, "quelvane: --export-bout needs a file name, or -\n");
+                return 2;
+            }
+            return exportBout(QString::fromLocal8Bit(argv[i + 1]));
+        }
+    }
+
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Quelvane"));
-    QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
-                                            .arg(QUELVANE_VERSION_MAJOR)
-                                            .arg(QUELVANE_VERSION_MINOR)
-                                            .arg(QUELVANE_VERSION_PATCH));
+    nameTheProgram();
     QSettingsBackend store;
-    Program program(store);
+    Program::Options options;
+    options.journalFolder = journalFolder();
+    Program program(store, options);
     program.start();
     return QApplication::exec();
 }

@@ -17,6 +17,7 @@ const QString SecondsTenths = QStringLiteral("1,.1");
 void frmScoreboard::tmrClock1_Timer()
 {
     RefreshTime();
+    noticeBoutChange(false);
 }
 
 void frmScoreboard::RefreshTime()

@@ -20,15 +20,24 @@ constexpr int F2 = 113;
 void frmScoreboard::connectDisplays()
 {
     for (Digmar *number : {nledHomeScore, nledVisitorScore, nledPeriod}) {
-        connect(number, &LedDisplay::KeyDown, this,
-                [this, number](int code, int) { NumberDisplay_KeyDown(number, code); });
+        connect(number, &LedDisplay::KeyDown, this, [this, number](int code, int) {
+            NumberDisplay_KeyDown(number, code);
+            noticeBoutChange(true);
+        });
     }
-    connect(tledJam, &LedDisplay::KeyDown, this, [this](int code, int) { tledJam_KeyDown(code); });
-    connect(tledPeriod, &LedDisplay::KeyDown, this,
-            [this](int code, int) { tledPeriod_KeyDown(code); });
+    connect(tledJam, &LedDisplay::KeyDown, this, [this](int code, int) {
+        tledJam_KeyDown(code);
+        noticeBoutChange(true);
+    });
+    connect(tledPeriod, &LedDisplay::KeyDown, this, [this](int code, int) {
+        tledPeriod_KeyDown(code);
+        noticeBoutChange(true);
+    });
     for (const PenaltyClock &penalty : penaltyClocks()) {
-        connect(penalty.display, &LedDisplay::KeyDown, this,
-                [this, penalty](int code, int) { Penalty_KeyDown(penalty, code); });
+        connect(penalty.display, &LedDisplay::KeyDown, this, [this, penalty](int code, int) {
+            Penalty_KeyDown(penalty, code);
+            noticeBoutChange(true);
+        });
     }
     const QList<LedDisplay *> displays = {
         nledHomeScore,    tledPeriod,          nledVisitorScore, nledPeriod,         tledJam,
@@ -43,6 +52,7 @@ void frmScoreboard::keyPressEvent(QKeyEvent *event)
 {
     // Reached only while no display has the focus; a display handles its own.
     AllKeyCode(VirtualKey::fromEvent(*event));
+    noticeBoutChange(true);
 }
 
 void frmScoreboard::keyReleaseEvent(QKeyEvent *event)

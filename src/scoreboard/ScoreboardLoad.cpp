@@ -14,6 +14,7 @@ void frmScoreboard::showEvent(QShowEvent *event)
     if (!m_loaded) {
         m_loaded = true;
         Form_Load();
+        m_lastSeenBout = boutState();
     }
     Form::showEvent(event);
 }

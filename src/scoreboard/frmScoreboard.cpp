@@ -4,6 +4,7 @@
 #include "Digmar.h"
 #include "Image.h"
 #include "Label.h"
+#include "MonotonicClock.h"
 #include "PictureBox.h"
 #include "Pinlux.h"
 #include "Settings.h"
@@ -61,7 +62,8 @@ frmScoreboard::frmScoreboard(ScoreboardServices services, QWidget *parent)
     createLabels();
     createPictures();
     createShapes();
-    createKeepers(m_services.clock);
+    m_clock = m_services.clock ? m_services.clock : MonotonicClock::system();
+    createKeepers(m_clock);
     connectDisplays();
 }
 

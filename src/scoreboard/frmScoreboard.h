@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BoutState.h"
 #include "Form.h"
 
 #include <QTime>
@@ -64,6 +65,13 @@ public:
     void UpdateFormColors();
     void UpdateNumLock();
 
+    // The bout as one value: what the displays, keepers and latches hold now.
+    BoutState boutState() const;
+    // Makes the board show a bout, through its own procedures: keepers set,
+    // displays written and refreshed, the selection moved. Says nothing of
+    // it through boutChanged, and sounds nothing.
+    void setBoutState(const BoutState &state);
+
     // True: the period display shows the time of day.
     bool ClockTime = false;
     // True: the period ended while the jam ran; its sound waits for the jam.
@@ -117,6 +125,9 @@ public:
 Q_SIGNALS:
     // The board was closed: the program ends.
     void programEnded();
+    // The bout changed by a key (`byOperator`) or by the clocks themselves,
+    // other than by running on. Looked for after every key and tick.
+    void boutChanged(const BoutState &before, const BoutState &after, bool byOperator);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -150,10 +161,17 @@ private:
     std::array<PenaltyClock, 4> penaltyClocks() const;
     void Penalty_KeyDown(const PenaltyClock &penalty, int KeyCode);
 
+    // The displays in tab order, as the bout state numbers them.
+    std::array<LedDisplay *, 9> tabOrder() const;
+    // Says so when the bout is no longer the one last seen.
+    void noticeBoutChange(bool byOperator);
+
     ScoreboardServices m_services;
     std::unique_ptr<SoundDevice> m_ownSound;
     bool m_loaded = false;
     // How deep RefreshTime is nested right now.
     int m_refreshDepth = 0;
     bool m_twelveHourClock = false;
+    MonotonicClock *m_clock = nullptr;
+    BoutState m_lastSeenBout;
 };

@@ -1,0 +1,134 @@
+#include "BoutSafety.h"
+
+#include "BoutChange.h"
+#include "BoutClocks.h"
+#include "BoutTexts.h"
+#include "Dialogs.h"
+#include "Settings.h"
+#include "frmScoreboard.h"
+
+#include <QDateTime>
+#include <QKeySequence>
+#include <QShortcut>
+
+namespace {
+
+bool holdPeriodSound()
+{
+    return Settings.SuppressPeriodSound == 1;
+}
+
+QString shown(const QString &text)
+{
+    return text.isEmpty() ? QStringLiteral("blank") : text;
+}
+
+QString resumeQuestion(const JournalRow &row)
+{
+    const BoutState &s = row.state;
+    const QDateTime when = QDateTime::fromMSecsSinceEpoch(row.wallMs);
+    return QStringLiteral("A bout was left unfinished at %1 (last change: %2).\n\n"
+                          "Home %3, Visitor %4, period %5, period clock %6, jam clock %7.\n\n"
+                          "Resume it? Clocks that were running have run on since.")
+        .arg(QLocale().toString(when, QLocale::ShortFormat), row.description,
+             shown(BoutTexts::number(s, BoutState::HomeScore)),
+             shown(BoutTexts::number(s, BoutState::VisitorScore)),
+             shown(BoutTexts::number(s, BoutState::PeriodNumber)), BoutTexts::periodClock(s),
+             BoutTexts::jamClock(s));
+}
+
+} // namespace
+
+BoutSafety::BoutSafety(const QString &folder, BoutJournal::Options options)
+    : m_journal(std::make_unique<BoutJournal>(folder, options))
+{
+}
+
+BoutSafety::~BoutSafety() = default;
+
+std::optional<JournalRow> BoutSafety::prepare()
+{
+    if (!m_journal->isOpen()) {
+        Dialogs::current().warn(nullptr, QStringLiteral("Quelvane"),
+                                QStringLiteral("Quelvane cannot keep this bout safe: %1. "
+                                               "The board works as usual, without saving.")
+                                    .arg(m_journal->error()));
+        return std::nullopt;
+    }
+    const std::optional<BoutJournal::Resumable> found = m_journal->resumable();
+    if (!found)
+        return std::nullopt;
+    if (Dialogs::current().askYesNo(nullptr, QStringLiteral("Resume Bout"),
+                                    resumeQuestion(found->last))) {
+        m_journal->resume(found->bout);
+        return found->last;
+    }
+    m_journal->decline(found->bout);
+    return std::nullopt;
+}
+
+void BoutSafety::attach(frmScoreboard *board, const std::optional<JournalRow> &resumed)
+{
+    m_board = board;
+    connect(board, &frmScoreboard::boutChanged, this, &BoutSafety::boutChanged);
+    connect(m_journal.get(), &BoutJournal::writeFailed, board,
+            [board] { board->setWindowTitle(NotSavedTitle); });
+    connect(m_journal.get(), &BoutJournal::writeSucceeded, board,
+            [board] { board->setWindowTitle(SavedTitle); });
+    // Taken before the board's keys: they never type into a display or
+    // reach a command.
+    const auto shortcut = [this, board](const QKeySequence &keys, void (BoutSafety::*act)()) {
+        auto *s = new QShortcut(keys, board);
+        s->setContext(Qt::WindowShortcut);
+        s->setAutoRepeat(true);
+        connect(s, &QShortcut::activated, this, act);
+    };
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_Z), &BoutSafety::undo);
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_Y), &BoutSafety::redo);
+    shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), &BoutSafety::redo);
+
+    if (resumed) {
+        // The bout went on while the program was away; a wall clock set
+        // back counts as no time.
+        const std::int64_t awayMs = QDateTime::currentMSecsSinceEpoch() - resumed->wallMs;
+        BoutState state = advanced(resumed->state, awayMs * 10, holdPeriodSound());
+        board->setBoutState(state);
+        m_journal->append(QStringLiteral("Bout resumed"), board->boutState());
+    }
+}
+
+void BoutSafety::boutChanged(const BoutState &before, const BoutState &after, bool byOperator)
+{
+    const BoutChange change = describeChange(before, after, byOperator);
+    if (change.undoable)
+        m_history.record(before, after);
+    if (!change.description.isEmpty())
+        m_journal->append(change.description, after);
+}
+
+void BoutSafety::show(const std::optional<BoutState> &state, const QString &what)
+{
+    if (!state || !m_board)
+        return;
+    const BoutState before = m_board->boutState();
+    m_board->setBoutState(*state);
+    const BoutState after = m_board->boutState();
+    const QString change = describeChange(before, after, true).description;
+    m_journal->append(change.isEmpty() ? what : what + QStringLiteral(": ") + change, after);
+}
+
+void BoutSafety::undo()
+{
+    if (!m_board)
+        return;
+    m_history.setHoldPeriodSound(holdPeriodSound());
+    show(m_history.undo(m_board->boutState()), QStringLiteral("Undo"));
+}
+
+void BoutSafety::redo()
+{
+    if (!m_board)
+        return;
+    m_history.setHoldPeriodSound(holdPeriodSound());
+    show(m_history.redo(m_board->boutState()), QStringLiteral("Redo"));
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "BoutJournal.h"
+#include "UndoHistory.h"
+
+#include <QObject>
+#include <QPointer>
+#include <memory>
+#include <optional>
+
+class frmScoreboard;
+class QWidget;
+
+// Keeps the bout safe: every change goes to the journal, a bout cut short
+// is offered again at the next start, and Ctrl+Z / Ctrl+Y (or
+// Ctrl+Shift+Z) take back and redo the operator's value changes. It only
+// watches the board and gives it states; the board works without it.
+class BoutSafety : public QObject {
+    Q_OBJECT
+
+public:
+    static inline const QString SavedTitle = QStringLiteral("Quelvane");
+    static inline const QString NotSavedTitle = QStringLiteral("Quelvane \u2014 bout not saved");
+
+    explicit BoutSafety(const QString &folder, BoutJournal::Options options = {});
+    ~BoutSafety() override;
+
+    // Before the board opens: says once when the journal cannot keep the
+    // bout, and asks whether to resume a bout cut short. The bout's last
+    // row when the answer is Yes.
+    std::optional<JournalRow> prepare();
+    // Watches the opened board; shows the resumed bout as it would be now.
+    void attach(frmScoreboard *board, const std::optional<JournalRow> &resumed);
+
+    void undo();
+    void redo();
+
+    BoutJournal &journal() { return *m_journal; }
+    const UndoHistory &history() const { return m_history; }
+
+private:
+    void boutChanged(const BoutState &before, const BoutState &after, bool byOperator);
+    void show(const std::optional<BoutState> &state, const QString &what);
+
+    std::unique_ptr<BoutJournal> m_journal;
+    UndoHistory m_history;
+    QPointer<frmScoreboard> m_board;
+};

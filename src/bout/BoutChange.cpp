@@ -1,0 +1,103 @@
+#include "BoutChange.h"
+
+#include "BoutTexts.h"
+
+#include <QStringList>
+#include <cstdlib>
+
+namespace {
+
+// Two readings of a keeper that counted on between them may differ by the
+// rounding of the moments; a start or stop takes the time of one reading.
+constexpr std::int64_t Tolerance = 2;
+
+const char *const KeeperTitles[] = {"Period clock",   "Jam clock",         "Home penalty 1",
+                                    "Home penalty 2", "Visitor penalty 1", "Visitor penalty 2"};
+const char *const NumberTitles[] = {"Home score", "Visitor score", "Period"};
+
+QString title(const char *const *titles, int i)
+{
+    return QString::fromLatin1(titles[i]);
+}
+
+} // namespace
+
+bool keeperTimeChanged(const BoutState &before, const BoutState &after, int keeper)
+{
+    const std::int64_t counted = before.ticksAt(keeper, after.monotonicNs);
+    return std::abs(counted - after.keepers[size_t(keeper)].ticks) > Tolerance;
+}
+
+bool keeperChanged(const BoutState &before, const BoutState &after, int keeper)
+{
+    return before.keepers[size_t(keeper)].running != after.keepers[size_t(keeper)].running ||
+           keeperTimeChanged(before, after, keeper);
+}
+
+BoutChange describeChange(const BoutState &before, const BoutState &after, bool byOperator)
+{
+    QStringList parts;
+    bool valueChanged = false;
+
+    for (int n = 0; n < BoutState::NumberCount; ++n) {
+        const int value = after.numbers[size_t(n)];
+        if (value == before.numbers[size_t(n)])
+            continue;
+        valueChanged = true;
+        parts << title(NumberTitles, n) + u' ' +
+                     (value == -1 ? QStringLiteral("cleared") : QString::number(value));
+    }
+
+    const bool periodFlipped =
+        before.keepers[BoutState::Period].running != after.keepers[BoutState::Period].running;
+    for (int k = 0; k < BoutState::KeeperCount; ++k) {
+        const KeeperState &now = after.keepers[size_t(k)];
+        const bool isPenalty = k >= BoutState::HomePenalty1;
+        const int penalty = k - BoutState::HomePenalty1;
+        if (isPenalty &&
+            before.penaltyBlank[size_t(penalty)] != after.penaltyBlank[size_t(penalty)]) {
+            valueChanged = true;
+            parts << title(KeeperTitles, k) + u' ' +
+                         (after.penaltyBlank[size_t(penalty)] ? QStringLiteral("cleared")
+                                                              : BoutTexts::penalty(after, k));
+            continue;
+        }
+        if (!keeperChanged(before, after, k))
+            continue;
+        if (keeperTimeChanged(before, after, k)) {
+            valueChanged = true;
+            const std::int64_t resetTo = k == BoutState::Jam      ? after.jamResetTicks
+                                         : k == BoutState::Period ? after.periodResetTicks
+                                                                  : -1;
+            const std::int64_t resetBefore = k == BoutState::Jam      ? before.jamResetTicks
+                                             : k == BoutState::Period ? before.periodResetTicks
+                                                                      : -1;
+            if (now.ticks == resetTo && resetTo == resetBefore)
+                parts << title(KeeperTitles, k) + QStringLiteral(" reset");
+            else if (isPenalty)
+                parts << title(KeeperTitles, k) + u' ' + BoutTexts::penalty(after, k);
+            else
+                parts << title(KeeperTitles, k) + QStringLiteral(" set to ") +
+                             BoutTexts::minutesSeconds(now.ticks);
+            continue;
+        }
+        // Started or stopped. Penalties that follow the period say nothing
+        // of their own.
+        if (isPenalty && periodFlipped && now.running == after.keepers[BoutState::Period].running)
+            continue;
+        if (!now.running && now.ticks == 0 && !byOperator)
+            parts << title(KeeperTitles, k) + QStringLiteral(" ran out");
+        else
+            parts << title(KeeperTitles, k) +
+                         (now.running ? QStringLiteral(" started") : QStringLiteral(" stopped"));
+    }
+
+    if (after.clockTime != before.clockTime)
+        parts << (after.clockTime ? QStringLiteral("Time of day shown")
+                                  : QStringLiteral("Period time shown"));
+    if (after.jamResetTicks != before.jamResetTicks ||
+        after.periodResetTicks != before.periodResetTicks)
+        valueChanged = true;
+
+    return {parts.join(QStringLiteral(", ")), byOperator && valueChanged};
+}

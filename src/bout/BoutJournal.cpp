@@ -1,0 +1,201 @@
+#include "BoutJournal.h"
+
+#include "JournalDatabase.h"
+#include "JournalWriter.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QThread>
+
+namespace {
+
+// Puts a damaged journal and its log aside under a new name; never deletes.
+QString putAside(const QString &path)
+{
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QString aside = path + QStringLiteral(".damaged-") + stamp;
+    for (int n = 2; QFileInfo::exists(aside); ++n)
+        aside = path + QStringLiteral(".damaged-") + stamp + u'-' + QString::number(n);
+    if (!QFile::rename(path, aside))
+        return QString();
+    for (const char *suffix : {"-wal", "-shm"}) {
+        const QString side = path + QLatin1String(suffix);
+        if (QFileInfo::exists(side))
+            QFile::rename(side, aside + QLatin1String(suffix));
+    }
+    return aside;
+}
+
+// The most recent bout not declined, and its last row.
+std::optional<BoutJournal::Resumable> latestRow(QSqlDatabase db, QSqlError *error)
+{
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("SELECT id FROM bouts WHERE declined = 0 "
+                               "ORDER BY last_ms DESC, id DESC LIMIT 1"))) {
+        *error = q.lastError();
+        return std::nullopt;
+    }
+    if (!q.next())
+        return std::nullopt;
+    BoutJournal::Resumable found;
+    found.bout = q.value(0).toLongLong();
+    q.prepare(QStringLiteral("SELECT wall_ms, description, state FROM rows WHERE bout = ? "
+                             "ORDER BY id DESC LIMIT 1"));
+    q.addBindValue(qint64(found.bout));
+    if (!q.exec()) {
+        *error = q.lastError();
+        return std::nullopt;
+    }
+    if (!q.next())
+        return std::nullopt;
+    const std::optional<BoutState> state = BoutState::fromJson(q.value(2).toString().toUtf8());
+    if (!state)
+        return std::nullopt;
+    found.last = {q.value(0).toLongLong(), q.value(1).toString(), *state};
+    return found;
+}
+
+} // namespace
+
+BoutJournal::BoutJournal(const QString &folder, Options options)
+{
+    const std::int64_t nowMs =
+        options.nowMs != 0 ? options.nowMs : QDateTime::currentMSecsSinceEpoch();
+    if (!QDir().mkpath(folder)) {
+        m_error = QStringLiteral("the folder %1 cannot be made").arg(folder);
+        return;
+    }
+    const QString path = QDir(folder).filePath(FileName);
+    m_lock = std::make_unique<QLockFile>(path + QStringLiteral(".lock"));
+    // Held for as long as the program runs, however long the bout.
+    m_lock->setStaleLockTime(0);
+    if (!m_lock->tryLock(0)) {
+        m_error = m_lock->error() == QLockFile::LockFailedError
+                      ? QStringLiteral("another Quelvane is using the journal %1").arg(path)
+                      : QStringLiteral("the journal's folder %1 cannot be written").arg(folder);
+        m_lock.reset();
+        return;
+    }
+    if (!openOnThisThread(path, nowMs))
+        return;
+
+    m_thread = new QThread(this);
+    m_thread->setObjectName(QStringLiteral("journal"));
+    m_writer = new JournalWriter(path, options.maxPages, nowMs);
+    m_writer->moveToThread(m_thread);
+    connect(m_thread, &QThread::finished, m_writer, &QObject::deleteLater);
+    connect(m_writer, &JournalWriter::failed, this, &BoutJournal::writeFailed);
+    connect(m_writer, &JournalWriter::succeeded, this, &BoutJournal::writeSucceeded);
+    m_thread->start();
+    QMetaObject::invokeMethod(m_writer, &JournalWriter::start);
+    m_open = true;
+}
+
+bool BoutJournal::openOnThisThread(const QString &path, std::int64_t nowMs)
+{
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const QString connection = JournalDatabase::newConnectionName();
+        JournalDatabase::Opened opened = JournalDatabase::open(path, connection);
+        QSqlError error;
+        if (opened.problem == JournalDatabase::Problem::None) {
+            m_resumable = latestRow(QSqlDatabase::database(connection, false), &error);
+            if (error.isValid())
+                opened = {JournalDatabase::isDamage(error) ? JournalDatabase::Problem::Damaged
+                                                           : JournalDatabase::Problem::Unusable,
+                          error.text()};
+        }
+        JournalDatabase::close(connection);
+        if (opened.problem == JournalDatabase::Problem::None)
+            break;
+        if (opened.problem != JournalDatabase::Problem::Damaged || attempt > 0) {
+            m_error = opened.reason;
+            return false;
+        }
+        // Damaged: kept aside for whoever wants to look, and a new one begun.
+        m_setAside = putAside(path);
+        if (m_setAside.isEmpty()) {
+            m_error = QStringLiteral("the damaged journal %1 cannot be put aside").arg(path);
+            return false;
+        }
+        m_resumable.reset();
+    }
+    if (m_resumable) {
+        const bool recent = nowMs - m_resumable->last.wallMs < ResumeWithinMs;
+        if (!recent || m_resumable->last.state.isFresh())
+            m_resumable.reset();
+    }
+    return true;
+}
+
+BoutJournal::~BoutJournal()
+{
+    if (m_thread) {
+        QMetaObject::invokeMethod(m_writer, &JournalWriter::stop);
+        m_thread->quit();
+        m_thread->wait();
+    }
+}
+
+void BoutJournal::resume(std::int64_t bout)
+{
+    if (m_open)
+        QMetaObject::invokeMethod(m_writer, [w = m_writer, bout] { w->setBout(bout); });
+}
+
+void BoutJournal::decline(std::int64_t bout)
+{
+    if (m_open)
+        QMetaObject::invokeMethod(m_writer, [w = m_writer, bout] { w->decline(bout); });
+}
+
+void BoutJournal::append(const QString &description, const BoutState &state)
+{
+    if (!m_open)
+        return;
+    QMetaObject::invokeMethod(m_writer,
+                              [w = m_writer, wall = qint64(state.wallMs), description,
+                               json = state.toJson()] { w->append(wall, description, json); });
+}
+
+void BoutJournal::flush()
+{
+    if (m_open)
+        QMetaObject::invokeMethod(
+            m_writer, [] {}, Qt::BlockingQueuedConnection);
+}
+
+std::optional<QList<JournalRow>> BoutJournal::latestBout(const QString &folder, QString *error)
+{
+    const QString path = QDir(folder).filePath(FileName);
+    if (!QFileInfo(path).isFile()) {
+        *error = QStringLiteral("there is no journal at %1").arg(path);
+        return std::nullopt;
+    }
+    const QString connection = JournalDatabase::newConnectionName();
+    std::optional<QList<JournalRow>> rows;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+        db.setDatabaseName(path);
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=2000"));
+        QSqlQuery q(db);
+        if (db.open() &&
+            q.exec(QStringLiteral("SELECT wall_ms, description, state FROM rows WHERE bout = "
+                                  "(SELECT id FROM bouts ORDER BY last_ms DESC, id DESC LIMIT 1) "
+                                  "ORDER BY id"))) {
+            rows.emplace();
+            while (q.next()) {
+                if (const auto state = BoutState::fromJson(q.value(2).toString().toUtf8()))
+                    rows->append({q.value(0).toLongLong(), q.value(1).toString(), *state});
+            }
+        } else {
+            *error = db.isOpen() ? q.lastError().text() : db.lastError().text();
+        }
+    }
+    JournalDatabase::close(connection);
+    return rows;
+}

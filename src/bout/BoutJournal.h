@@ -1,0 +1,93 @@
+#pragma once
+
+#include "BoutState.h"
+
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <memory>
+#include <optional>
+
+class QLockFile;
+class QThread;
+class JournalWriter;
+
+// One row of the journal: the bout after a change, when, and what changed.
+struct JournalRow {
+    std::int64_t wallMs = 0;
+    QString description;
+    BoutState state;
+};
+
+// The bout journal: an SQLite database (WAL, every row its own synchronous
+// transaction) that keeps each change of the bout, so that a crash, a power
+// cut or a closed window loses nothing. Rows are written in order on a
+// worker thread, so the board never waits for the disk. A journal that
+// cannot be opened or written never stops the board: it says why and keeps
+// nothing.
+class BoutJournal : public QObject {
+    Q_OBJECT
+
+public:
+    static inline const QString FileName = QStringLiteral("journal.sqlite");
+    // Bouts untouched for longer are removed when the journal opens.
+    static constexpr std::int64_t KeepMs = 30ll * 24 * 3600 * 1000;
+    // Only a bout changed more recently than this is offered for resuming.
+    static constexpr std::int64_t ResumeWithinMs = 24ll * 3600 * 1000;
+
+    struct Options {
+        // The wall clock's "now" when the journal opens; the system's when 0.
+        std::int64_t nowMs = 0;
+        // A journal capped at this many pages fills up as a full disk
+        // would; 0 for no cap.
+        int maxPages = 0;
+    };
+
+    // Opens (or makes) the journal in `folder`.
+    explicit BoutJournal(const QString &folder, Options options);
+    explicit BoutJournal(const QString &folder) : BoutJournal(folder, Options()) {}
+    ~BoutJournal() override;
+
+    bool isOpen() const { return m_open; }
+    // Why the journal keeps nothing, when it does not.
+    QString error() const { return m_error; }
+    // Where a damaged journal was put aside when it opened, if it was.
+    QString setAsidePath() const { return m_setAside; }
+
+    // The most recent bout, when it changed less than a day ago and is not
+    // the fresh board's.
+    struct Resumable {
+        std::int64_t bout = 0;
+        JournalRow last;
+    };
+    std::optional<Resumable> resumable() const { return m_resumable; }
+    // The rows go on in that bout.
+    void resume(std::int64_t bout);
+    // A new bout begins; the old one is never offered again.
+    void decline(std::int64_t bout);
+
+    // Adds a row in the background, after every row before it.
+    void append(const QString &description, const BoutState &state);
+    // Waits until every row appended so far is on the disk (or failed).
+    void flush();
+
+    // The rows of the most recent bout, for the bout record; nothing with a
+    // reason when the journal cannot be read.
+    static std::optional<QList<JournalRow>> latestBout(const QString &folder, QString *error);
+
+Q_SIGNALS:
+    // A row could not be written; the next that is written says so too.
+    void writeFailed(const QString &reason);
+    void writeSucceeded();
+
+private:
+    bool openOnThisThread(const QString &path, std::int64_t nowMs);
+
+    bool m_open = false;
+    QString m_error;
+    QString m_setAside;
+    std::optional<Resumable> m_resumable;
+    std::unique_ptr<QLockFile> m_lock;
+    QThread *m_thread = nullptr;
+    JournalWriter *m_writer = nullptr;
+};

@@ -1,0 +1,148 @@
+#include "BoutState.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <algorithm>
+
+namespace {
+
+constexpr const char *KeeperNames[] = {
+    "period", "jam", "homePenalty1", "homePenalty2", "visitorPenalty1", "visitorPenalty2"};
+constexpr const char *NumberNames[] = {"homeScore", "visitorScore", "periodNumber"};
+constexpr const char *DisplayNames[] = {
+    "nledHomeScore",    "tledPeriod",          "nledVisitorScore", "nledPeriod",         "tledJam",
+    "tledHomePenalty1", "tledVisitorPenalty1", "tledHomePenalty2", "tledVisitorPenalty2"};
+constexpr int DisplayCount = int(std::size(DisplayNames));
+
+// The longest time a keeper can be given: 99:99.9 typed, or 9:59 of penalty.
+constexpr std::int64_t MaxTicks = 6039 * BoutState::TicksPerSecond;
+
+QString key(const char *name)
+{
+    return QString::fromLatin1(name);
+}
+
+std::int64_t clampedTicks(const QJsonValue &v)
+{
+    return std::clamp<std::int64_t>(v.toInteger(), 0, MaxTicks);
+}
+
+} // namespace
+
+const char *BoutState::keeperName(int keeper)
+{
+    return KeeperNames[keeper];
+}
+
+const char *BoutState::displayName(int tabIndex)
+{
+    return tabIndex >= 0 && tabIndex < DisplayCount ? DisplayNames[tabIndex] : "";
+}
+
+std::int64_t BoutState::ticksAt(int keeper, std::int64_t ns) const
+{
+    const KeeperState &k = keepers[size_t(keeper)];
+    if (!k.running)
+        return k.ticks;
+    return std::max<std::int64_t>(0, k.ticks - (ns - monotonicNs) / 100000);
+}
+
+bool BoutState::isFresh() const
+{
+    const BoutState f = fresh();
+    return keepers == f.keepers && jamResetTicks == f.jamResetTicks &&
+           periodResetTicks == f.periodResetTicks && numbers == f.numbers &&
+           penaltyBlank == f.penaltyBlank && clockTime == f.clockTime;
+}
+
+bool BoutState::sameBout(const BoutState &other) const
+{
+    for (int k = 0; k < KeeperCount; ++k) {
+        const KeeperState &a = keepers[size_t(k)];
+        const KeeperState &b = other.keepers[size_t(k)];
+        if (a.running != b.running)
+            return false;
+        // Two readings of one running keeper may differ by the rounding of
+        // the moment between them.
+        const std::int64_t projected = ticksAt(k, other.monotonicNs);
+        if (std::abs(projected - b.ticks) > 1)
+            return false;
+    }
+    return jamResetTicks == other.jamResetTicks && periodResetTicks == other.periodResetTicks &&
+           numbers == other.numbers && penaltyBlank == other.penaltyBlank &&
+           clockTime == other.clockTime && suppressedPeriodSound == other.suppressedPeriodSound &&
+           endSounded == other.endSounded && selected == other.selected;
+}
+
+QByteArray BoutState::toJson() const
+{
+    QJsonObject keeperObjects;
+    for (int k = 0; k < KeeperCount; ++k) {
+        keeperObjects.insert(
+            key(KeeperNames[k]),
+            QJsonObject{{QStringLiteral("ticks"), qint64(keepers[size_t(k)].ticks)},
+                        {QStringLiteral("running"), keepers[size_t(k)].running}});
+    }
+    QJsonObject numberValues;
+    for (int n = 0; n < NumberCount; ++n)
+        numberValues.insert(key(NumberNames[n]), numbers[size_t(n)]);
+    QJsonArray blanks;
+    for (bool blank : penaltyBlank)
+        blanks.append(blank);
+    const QJsonObject o{
+        {QStringLiteral("version"), 1},
+        {QStringLiteral("wallMs"), qint64(wallMs)},
+        {QStringLiteral("keepers"), keeperObjects},
+        {QStringLiteral("jamResetTicks"), qint64(jamResetTicks)},
+        {QStringLiteral("periodResetTicks"), qint64(periodResetTicks)},
+        {QStringLiteral("numbers"), numberValues},
+        {QStringLiteral("penaltyBlank"), blanks},
+        {QStringLiteral("clockTime"), clockTime},
+        {QStringLiteral("suppressedPeriodSound"), suppressedPeriodSound},
+        {QStringLiteral("endSounded"), QJsonArray{endSounded[0], endSounded[1]}},
+        {QStringLiteral("selected"), key(displayName(selected))},
+    };
+    return QJsonDocument(o).toJson(QJsonDocument::Compact);
+}
+
+std::optional<BoutState> BoutState::fromJson(const QByteArray &json)
+{
+    const QJsonDocument doc = QJsonDocument::fromJson(json);
+    if (!doc.isObject())
+        return std::nullopt;
+    const QJsonObject o = doc.object();
+    if (o.value(QStringLiteral("version")).toInt() != 1)
+        return std::nullopt;
+    BoutState s;
+    s.wallMs = o.value(QStringLiteral("wallMs")).toInteger();
+    const QJsonObject keeperObjects = o.value(QStringLiteral("keepers")).toObject();
+    for (int k = 0; k < KeeperCount; ++k) {
+        const QJsonObject ko = keeperObjects.value(key(KeeperNames[k])).toObject();
+        if (ko.isEmpty())
+            return std::nullopt;
+        s.keepers[size_t(k)] = {clampedTicks(ko.value(QStringLiteral("ticks"))),
+                                ko.value(QStringLiteral("running")).toBool()};
+    }
+    s.jamResetTicks = clampedTicks(o.value(QStringLiteral("jamResetTicks")));
+    s.periodResetTicks = clampedTicks(o.value(QStringLiteral("periodResetTicks")));
+    const QJsonObject numberValues = o.value(QStringLiteral("numbers")).toObject();
+    for (int n = 0; n < NumberCount; ++n) {
+        const int max = n == PeriodNumber ? 9 : 999;
+        s.numbers[size_t(n)] = std::clamp(numberValues.value(key(NumberNames[n])).toInt(), -1, max);
+    }
+    const QJsonArray blanks = o.value(QStringLiteral("penaltyBlank")).toArray();
+    for (int p = 0; p < PenaltyCount; ++p)
+        s.penaltyBlank[size_t(p)] = blanks.at(p).toBool(true);
+    s.clockTime = o.value(QStringLiteral("clockTime")).toBool();
+    s.suppressedPeriodSound = o.value(QStringLiteral("suppressedPeriodSound")).toBool();
+    const QJsonArray ends = o.value(QStringLiteral("endSounded")).toArray();
+    s.endSounded = {ends.at(0).toBool(), ends.at(1).toBool()};
+    const QString selected = o.value(QStringLiteral("selected")).toString();
+    s.selected = -1;
+    for (int d = 0; d < DisplayCount; ++d) {
+        if (selected == key(DisplayNames[d]))
+            s.selected = d;
+    }
+    return s;
+}

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <optional>
+
+// One time-keeper of the bout: the time it has left at the state's moment,
+// as a count of 1/10000 s, and whether it is counting.
+struct KeeperState {
+    std::int64_t ticks = 0;
+    bool running = false;
+
+    bool operator==(const KeeperState &) const = default;
+};
+
+// Everything the bout is, as one plain value: what a crash must not lose and
+// what undo puts back. Running keepers hold their time at `monotonicNs` (this
+// process's steady clock) and `wallMs` (the wall clock, for the journal).
+struct BoutState {
+    enum Keeper { Period, Jam, HomePenalty1, HomePenalty2, VisitorPenalty1, VisitorPenalty2 };
+    static constexpr int KeeperCount = 6;
+    enum Number { HomeScore, VisitorScore, PeriodNumber };
+    static constexpr int NumberCount = 3;
+    // The penalty displays, by keeper (HomePenalty1 ... VisitorPenalty2).
+    static constexpr int PenaltyCount = 4;
+    static constexpr std::int64_t TicksPerSecond = 10000;
+
+    std::array<KeeperState, KeeperCount> keepers = {KeeperState{600 * TicksPerSecond},
+                                                    KeeperState{120 * TicksPerSecond}};
+    std::int64_t jamResetTicks = 120 * TicksPerSecond;
+    std::int64_t periodResetTicks = 600 * TicksPerSecond;
+    // The number displays' values; -1 is blank.
+    std::array<int, NumberCount> numbers = {0, 0, 0};
+    std::array<bool, PenaltyCount> penaltyBlank = {true, true, true, true};
+    bool clockTime = false;
+    bool suppressedPeriodSound = false;
+    std::array<bool, 2> endSounded = {false, false};
+    // The selected display's place in the tab order (0 home score ... 8
+    // visitor penalty 2), or -1 for none.
+    int selected = -1;
+
+    std::int64_t monotonicNs = 0;
+    std::int64_t wallMs = 0;
+
+    // The state of a board just loaded, before anything was pressed.
+    static BoutState fresh() { return {}; }
+
+    // Whether nothing of the bout has changed since the board loaded: the
+    // clocks, reset times, numbers and penalties are as they were then.
+    bool isFresh() const;
+
+    // The same bout, whatever the moment it was taken at: every field but the
+    // moment, running keepers compared at their own moments.
+    bool sameBout(const BoutState &other) const;
+
+    // A running keeper's time at another moment of this process's clock.
+    std::int64_t ticksAt(int keeper, std::int64_t ns) const;
+
+    // The JSON form (docs/bout-state.md) and back. A text that is not a bout
+    // state gives nothing; out-of-range values are clamped.
+    QByteArray toJson() const;
+    static std::optional<BoutState> fromJson(const QByteArray &json);
+
+    // Names used in the JSON form and the descriptions.
+    static const char *keeperName(int keeper);
+    static const char *displayName(int tabIndex);
+};

@@ -1,0 +1,92 @@
+#include "JournalDatabase.h"
+
+#include <QAtomicInt>
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace {
+
+const char *const Schema[] = {
+    "CREATE TABLE IF NOT EXISTS bouts(id INTEGER PRIMARY KEY, started_ms INTEGER NOT NULL, "
+    "last_ms INTEGER NOT NULL, declined INTEGER NOT NULL DEFAULT 0)",
+    "CREATE TABLE IF NOT EXISTS rows(id INTEGER PRIMARY KEY, bout INTEGER NOT NULL, "
+    "wall_ms INTEGER NOT NULL, description TEXT NOT NULL, state TEXT NOT NULL)",
+    "CREATE INDEX IF NOT EXISTS rows_by_bout ON rows(bout, id)",
+    "CREATE INDEX IF NOT EXISTS bouts_by_last ON bouts(last_ms)",
+};
+
+JournalDatabase::Opened failure(const QSqlError &error)
+{
+    using JournalDatabase::Problem;
+    const Problem problem = JournalDatabase::isDamage(error) ? Problem::Damaged : Problem::Unusable;
+    return {problem, error.text()};
+}
+
+} // namespace
+
+namespace JournalDatabase {
+
+bool isDamage(const QSqlError &error)
+{
+    // SQLITE_CORRUPT and SQLITE_NOTADB.
+    const QString code = error.nativeErrorCode();
+    return code == u"11" || code == u"26";
+}
+
+QString newConnectionName()
+{
+    static QAtomicInt next;
+    return QStringLiteral("quelvane-journal-%1").arg(next.fetchAndAddRelaxed(1));
+}
+
+Opened open(const QString &path, const QString &connection, int maxPages)
+{
+    if (QFileInfo(path).isDir())
+        return {Problem::Unusable, QStringLiteral("%1 is a folder, not a file").arg(path)};
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+    if (!db.isValid())
+        return {Problem::Unusable, QStringLiteral("the SQLite driver for Qt is not installed")};
+    db.setDatabaseName(path);
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=2000"));
+    if (!db.open())
+        return failure(db.lastError());
+    QSqlQuery q(db);
+    // The version first: it reads the file's header, so a file that is no
+    // database says so here.
+    if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next())
+        return failure(q.lastError());
+    const int version = q.value(0).toInt();
+    if (version > SchemaVersion) {
+        return {Problem::Newer,
+                QStringLiteral("%1 was written by a newer version of Quelvane").arg(path)};
+    }
+    if (!q.exec(QStringLiteral("PRAGMA journal_mode=WAL")) || !q.next())
+        return failure(q.lastError());
+    if (q.value(0).toString().compare(u"wal", Qt::CaseInsensitive) != 0)
+        return {Problem::Unusable, QStringLiteral("%1 cannot use a write-ahead log").arg(path)};
+    if (!q.exec(QStringLiteral("PRAGMA synchronous=FULL")))
+        return failure(q.lastError());
+    if (maxPages > 0 && !q.exec(QStringLiteral("PRAGMA max_page_count=%1").arg(maxPages)))
+        return failure(q.lastError());
+    if (version == 0) {
+        for (const char *statement : Schema) {
+            if (!q.exec(QString::fromLatin1(statement)))
+                return failure(q.lastError());
+        }
+        if (!q.exec(QStringLiteral("PRAGMA user_version=%1").arg(SchemaVersion)))
+            return failure(q.lastError());
+    }
+    return {};
+}
+
+void close(const QString &connection)
+{
+    {
+        QSqlDatabase db = QSqlDatabase::database(connection, false);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(connection);
+}
+
+} // namespace JournalDatabase

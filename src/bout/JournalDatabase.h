@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QString>
+
+class QSqlError;
+
+// The journal's SQLite file: how it is opened and what it holds.
+namespace JournalDatabase {
+
+constexpr int SchemaVersion = 1;
+
+enum class Problem {
+    None,
+    Damaged,  // not a database, or a damaged one: to be put aside
+    Newer,    // written by a newer program: left alone
+    Unusable, // cannot be opened or written here
+};
+
+struct Opened {
+    Problem problem = Problem::None;
+    QString reason;
+};
+
+// Opens the file on a connection of that name (WAL, synchronous FULL) and
+// makes its tables when it is new. `maxPages` caps its size (0: no cap).
+Opened open(const QString &path, const QString &connection, int maxPages = 0);
+// Closes and forgets the connection.
+void close(const QString &connection);
+// Whether an error says the file is not a database or is damaged.
+bool isDamage(const QSqlError &error);
+// A connection name not used before in this process.
+QString newConnectionName();
+
+} // namespace JournalDatabase

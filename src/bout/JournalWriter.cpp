@@ -1,0 +1,117 @@
+#include "JournalWriter.h"
+
+#include "BoutJournal.h"
+#include "JournalDatabase.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+
+JournalWriter::JournalWriter(const QString &path, int maxPages, qint64 nowMs)
+    : m_path(path), m_connection(JournalDatabase::newConnectionName()), m_maxPages(maxPages),
+      m_nowMs(nowMs)
+{
+}
+
+void JournalWriter::start()
+{
+    const JournalDatabase::Opened opened = JournalDatabase::open(m_path, m_connection, m_maxPages);
+    m_started = opened.problem == JournalDatabase::Problem::None;
+    if (!m_started) {
+        report(false, opened.reason);
+        return;
+    }
+    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    QSqlQuery q(db);
+    const qint64 oldest = m_nowMs - BoutJournal::KeepMs;
+    db.transaction();
+    q.prepare(
+        QStringLiteral("DELETE FROM rows WHERE bout IN (SELECT id FROM bouts WHERE last_ms < ?)"));
+    q.addBindValue(oldest);
+    q.exec();
+    q.prepare(QStringLiteral("DELETE FROM bouts WHERE last_ms < ?"));
+    q.addBindValue(oldest);
+    q.exec();
+    db.commit();
+}
+
+void JournalWriter::setBout(qint64 bout)
+{
+    m_bout = bout;
+}
+
+void JournalWriter::decline(qint64 bout)
+{
+    if (!m_started)
+        return;
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    q.prepare(QStringLiteral("UPDATE bouts SET declined = 1 WHERE id = ?"));
+    q.addBindValue(bout);
+    report(q.exec(), q.lastError().text());
+}
+
+void JournalWriter::append(qint64 wallMs, const QString &description, const QByteArray &state)
+{
+    if (!m_started) {
+        report(false, QStringLiteral("the journal is not open"));
+        return;
+    }
+    write(wallMs, description, state);
+}
+
+bool JournalWriter::write(qint64 wallMs, const QString &description, const QByteArray &state)
+{
+    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    QSqlQuery q(db);
+    const auto fail = [&](const QSqlError &error) {
+        db.rollback();
+        report(false, error.text());
+        return false;
+    };
+    if (!db.transaction())
+        return fail(db.lastError());
+    qint64 bout = m_bout;
+    if (bout == 0) {
+        q.prepare(QStringLiteral("INSERT INTO bouts(started_ms, last_ms) VALUES(?, ?)"));
+        q.addBindValue(wallMs);
+        q.addBindValue(wallMs);
+        if (!q.exec())
+            return fail(q.lastError());
+        bout = q.lastInsertId().toLongLong();
+    }
+    q.prepare(
+        QStringLiteral("INSERT INTO rows(bout, wall_ms, description, state) VALUES(?, ?, ?, ?)"));
+    q.addBindValue(bout);
+    q.addBindValue(wallMs);
+    q.addBindValue(description);
+    q.addBindValue(QString::fromUtf8(state));
+    if (!q.exec())
+        return fail(q.lastError());
+    q.prepare(QStringLiteral("UPDATE bouts SET last_ms = ? WHERE id = ?"));
+    q.addBindValue(wallMs);
+    q.addBindValue(bout);
+    if (!q.exec())
+        return fail(q.lastError());
+    if (!db.commit())
+        return fail(db.lastError());
+    m_bout = bout;
+    report(true, QString());
+    return true;
+}
+
+void JournalWriter::report(bool ok, const QString &reason)
+{
+    if (ok && m_failing) {
+        m_failing = false;
+        Q_EMIT succeeded();
+    } else if (!ok) {
+        m_failing = true;
+        Q_EMIT failed(reason);
+    }
+}
+
+void JournalWriter::stop()
+{
+    if (m_started)
+        JournalDatabase::close(m_connection);
+    m_started = false;
+}

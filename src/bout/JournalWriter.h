@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+// The journal's writing side, living on its own thread: rows are written in
+// the order they were sent, each in its own transaction.
+class JournalWriter : public QObject {
+    Q_OBJECT
+
+public:
+    JournalWriter(const QString &path, int maxPages, qint64 nowMs);
+
+public Q_SLOTS:
+    // Opens the connection and removes bouts older than the journal keeps.
+    void start();
+    // The bout the next rows go to; 0 begins a new one with the next row.
+    void setBout(qint64 bout);
+    void decline(qint64 bout);
+    void append(qint64 wallMs, const QString &description, const QByteArray &state);
+    void stop();
+
+Q_SIGNALS:
+    void failed(const QString &reason);
+    void succeeded();
+
+private:
+    bool write(qint64 wallMs, const QString &description, const QByteArray &state);
+    void report(bool ok, const QString &reason);
+
+    QString m_path;
+    QString m_connection;
+    int m_maxPages;
+    qint64 m_nowMs;
+    qint64 m_bout = 0;
+    bool m_started = false;
+    bool m_failing = false;
+};

@@ -1,0 +1,100 @@
+// The bout as one value: given, taken, and watched for changes.
+#include "frmScoreboard.h"
+
+#include "ControlAccess.h"
+#include "Digmar.h"
+#include "MonotonicClock.h"
+#include "Pinlux.h"
+#include "Settings.h"
+#include "Shape.h"
+#include "Tarrow.h"
+
+#include <QDateTime>
+
+namespace {
+
+constexpr int NumberDisplays[] = {0, 2, 3};     // home score, visitor score, period number
+constexpr int PenaltyDisplays[] = {5, 7, 6, 8}; // in keeper order: home 1, home 2, visitor 1, 2
+
+} // namespace
+
+std::array<LedDisplay *, 9> frmScoreboard::tabOrder() const
+{
+    return {nledHomeScore,    tledPeriod,          nledVisitorScore, nledPeriod,         tledJam,
+            tledHomePenalty1, tledVisitorPenalty1, tledHomePenalty2, tledVisitorPenalty2};
+}
+
+BoutState frmScoreboard::boutState() const
+{
+    BoutState s;
+    s.monotonicNs = m_clock->nowNanoseconds();
+    s.wallMs = QDateTime::currentMSecsSinceEpoch();
+    const Tarrow *keepers[] = {
+        tkPeriod, tkJam, tkHomePenalty1, tkHomePenalty2, tkVisitorPenalty1, tkVisitorPenalty2};
+    for (int k = 0; k < BoutState::KeeperCount; ++k)
+        s.keepers[size_t(k)] = {keepers[k]->time().ticks(), keepers[k]->running()};
+    s.jamResetTicks = JamResetTime.ticks();
+    s.periodResetTicks = PeriodResetTime.ticks();
+    const auto displays = tabOrder();
+    for (int n = 0; n < BoutState::NumberCount; ++n)
+        s.numbers[size_t(n)] =
+            static_cast<Digmar *>(displays[size_t(NumberDisplays[n])])->caption().toInt();
+    for (int p = 0; p < BoutState::PenaltyCount; ++p)
+        s.penaltyBlank[size_t(p)] =
+            static_cast<Pinlux *>(displays[size_t(PenaltyDisplays[p])])->value() == -1.0f;
+    s.clockTime = ClockTime;
+    s.suppressedPeriodSound = SuppressedPeriodSound;
+    s.endSounded = EndSounded;
+    s.selected = -1;
+    if (shpObjectSelected->isVisibleFlag()) {
+        const QWidget *focused = focusWidget();
+        for (size_t d = 0; d < displays.size(); ++d) {
+            if (displays[d] == focused)
+                s.selected = int(d);
+        }
+    }
+    return s;
+}
+
+void frmScoreboard::setBoutState(const BoutState &state)
+{
+    Tarrow *keepers[] = {tkPeriod,         tkJam, tkHomePenalty1, tkHomePenalty2, tkVisitorPenalty1,
+                         tkVisitorPenalty2};
+    for (int k = 0; k < BoutState::KeeperCount; ++k) {
+        keepers[k]->setRunning(false);
+        keepers[k]->setTime(FixedTime::fromTicks(state.keepers[size_t(k)].ticks));
+        keepers[k]->setRunning(state.keepers[size_t(k)].running);
+    }
+    JamResetTime = FixedTime::fromTicks(state.jamResetTicks);
+    PeriodResetTime = FixedTime::fromTicks(state.periodResetTicks);
+    const auto displays = tabOrder();
+    for (int n = 0; n < BoutState::NumberCount; ++n)
+        ControlAccess::write(displays[size_t(NumberDisplays[n])], "Caption",
+                             QString::number(state.numbers[size_t(n)]));
+    for (int p = 0; p < BoutState::PenaltyCount; ++p) {
+        // A shown penalty takes its keeper's time at the refresh below.
+        const float shown = state.penaltyBlank[size_t(p)] ? -1.0f : 0.0f;
+        ControlAccess::write(displays[size_t(PenaltyDisplays[p])], "Value", shown);
+    }
+    ClockTime = state.clockTime;
+    SuppressedPeriodSound = state.suppressedPeriodSound;
+    EndSounded = state.endSounded;
+    if (state.selected >= 0 && state.selected < int(displays.size())) {
+        displays[size_t(state.selected)]->setFocus();
+        ObjectSelected(displays[size_t(state.selected)]);
+    }
+    RefreshTime();
+    m_lastSeenBout = boutState();
+}
+
+void frmScoreboard::noticeBoutChange(bool byOperator)
+{
+    if (!m_loaded)
+        return;
+    const BoutState now = boutState();
+    if (now.sameBout(m_lastSeenBout))
+        return;
+    const BoutState before = m_lastSeenBout;
+    m_lastSeenBout = now;
+    Q_EMIT boutChanged(before, now, byOperator);
+}
