@@ -135,7 +135,9 @@ bool BoutJournal::openOnThisThread(const QString &path, std::int64_t nowMs)
 BoutJournal::~BoutJournal()
 {
     if (m_thread) {
-        QMetaObject::invokeMethod(m_writer, &JournalWriter::stop);
+        // Every row sent is written before the thread goes: an event loop
+        // told to quit may drop what is still queued.
+        QMetaObject::invokeMethod(m_writer, &JournalWriter::stop, Qt::BlockingQueuedConnection);
         m_thread->quit();
         m_thread->wait();
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QMetaType>
 #include <QString>
 #include <array>
 #include <cstdint>
@@ -67,3 +68,5 @@ struct BoutState {
     static const char *keeperName(int keeper);
     static const char *displayName(int tabIndex);
 };
+
+Q_DECLARE_METATYPE(BoutState)

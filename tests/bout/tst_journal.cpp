@@ -1,0 +1,225 @@
+// The bout journal on disk: rows kept across runs, what is offered for
+// resuming, and every way the file can be unusable.
+#include "BoutJournal.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr std::int64_t Now = 1765000000000; // a wall-clock moment, in ms
+constexpr std::int64_t Hour = 3600 * 1000;
+
+BoutJournal::Options at(std::int64_t nowMs, int maxPages = 0)
+{
+    BoutJournal::Options o;
+    o.nowMs = nowMs;
+    o.maxPages = maxPages;
+    return o;
+}
+
+BoutState scored(int home, std::int64_t wallMs)
+{
+    BoutState s;
+    s.numbers[BoutState::HomeScore] = home;
+    s.wallMs = wallMs;
+    return s;
+}
+
+QString journalFile(const QTemporaryDir &dir)
+{
+    return dir.filePath(BoutJournal::FileName);
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+} // namespace
+
+class tst_Journal : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void rowsOutliveTheProgramAndAreOfferedOnce()
+    {
+        QTemporaryDir dir;
+        {
+            BoutJournal journal(dir.path(), at(Now));
+            QVERIFY2(journal.isOpen(), qPrintable(journal.error()));
+            QVERIFY(!journal.resumable());
+            journal.append(u"Home score 5"_s, scored(5, Now));
+            journal.append(u"Home score 7"_s, scored(7, Now + 1000));
+        }
+        std::optional<std::int64_t> bout;
+        {
+            BoutJournal journal(dir.path(), at(Now + Hour));
+            QVERIFY(journal.resumable());
+            QCOMPARE(journal.resumable()->last.description, u"Home score 7"_s);
+            QCOMPARE(journal.resumable()->last.state.numbers[0], 7);
+            QCOMPARE(journal.resumable()->last.wallMs, Now + 1000);
+            journal.decline(journal.resumable()->bout);
+        }
+        // Declined: never offered again; a day later nothing is offered.
+        QVERIFY(!BoutJournal(dir.path(), at(Now + Hour)).resumable());
+        QString error;
+        const auto rows = BoutJournal::latestBout(dir.path(), &error);
+        QVERIFY2(rows, qPrintable(error));
+        QCOMPARE(rows->size(), 2);
+        QCOMPARE(rows->at(0).description, u"Home score 5"_s);
+    }
+
+    void whatIsOffered_data()
+    {
+        QTest::addColumn<BoutState>("last");
+        QTest::addColumn<qint64>("openedAfter");
+        QTest::addColumn<bool>("offered");
+        QTest::newRow("an hour ago") << scored(3, Now) << qint64(Hour) << true;
+        QTest::newRow("a day ago") << scored(3, Now) << qint64(24 * Hour) << false;
+        QTest::newRow("back to the fresh board") << scored(0, Now) << qint64(Hour) << false;
+        QTest::newRow("wall clock set back") << scored(3, Now) << qint64(-Hour) << true;
+    }
+    void whatIsOffered()
+    {
+        QFETCH(BoutState, last);
+        QFETCH(qint64, openedAfter);
+        QFETCH(bool, offered);
+        QTemporaryDir dir;
+        BoutJournal(dir.path(), at(Now)).append(u"x"_s, last);
+        QCOMPARE(bool(BoutJournal(dir.path(), at(Now + openedAfter)).resumable()), offered);
+    }
+
+    void boutsOlderThanThirtyDaysGo()
+    {
+        QTemporaryDir dir;
+        BoutJournal(dir.path(), at(Now)).append(u"old"_s, scored(1, Now));
+        {
+            BoutJournal journal(dir.path(), at(Now + 31 * 24 * Hour));
+            journal.append(u"new"_s, scored(2, Now + 31 * 24 * Hour));
+        }
+        QString error;
+        const auto rows = BoutJournal::latestBout(dir.path(), &error);
+        QVERIFY(rows);
+        QCOMPARE(rows->size(), 1);
+        QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"check"_s);
+        db.setDatabaseName(journalFile(dir));
+        QVERIFY(db.open());
+        QSqlQuery q(u"SELECT COUNT(*) FROM rows"_s, db);
+        QVERIFY(q.next());
+        QCOMPARE(q.value(0).toInt(), 1);
+    }
+
+    // Each way the journal can be unusable: the board is told why (or a
+    // damaged file is put aside and a new journal begun), nothing is lost.
+    void faults_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<bool>("opens");
+        QTest::addColumn<QString>("says");
+        QTest::newRow("garbage bytes") << u"garbage"_s << true << QString();
+        QTest::newRow("truncated") << u"truncated"_s << true << QString();
+        QTest::newRow("a folder in its place") << u"folder"_s << false << u"is a folder"_s;
+        QTest::newRow("a file where its folder goes")
+            << u"no folder"_s << false << u"cannot be made"_s;
+        QTest::newRow("newer schema") << u"newer"_s << false << u"newer version"_s;
+        QTest::newRow("second program") << u"second"_s << false << u"another Quelvane"_s;
+    }
+    void faults()
+    {
+        QFETCH(QString, fault);
+        QFETCH(bool, opens);
+        QFETCH(QString, says);
+        QTemporaryDir dir;
+        QString folder = dir.path();
+        const QString file = journalFile(dir);
+        std::unique_ptr<BoutJournal> first;
+        QByteArray damaged;
+        if (fault == u"garbage") {
+            damaged = QByteArray(5000, '\x5a');
+            writeFile(file, damaged);
+        } else if (fault == u"truncated") {
+            {
+                BoutJournal journal(folder, at(Now));
+                for (int i = 0; i < 3000; ++i)
+                    journal.append(u"Home score %1"_s.arg(i % 999), scored(i % 999 + 1, Now + i));
+            }
+            QFile f(file);
+            QVERIFY(f.open(QIODevice::ReadWrite));
+            QVERIFY(f.size() > 50000);
+            QVERIFY(f.resize(f.size() / 3));
+            f.seek(0);
+            damaged = f.readAll();
+        } else if (fault == u"folder") {
+            QVERIFY(QDir(folder).mkpath(BoutJournal::FileName));
+        } else if (fault == u"no folder") {
+            writeFile(dir.filePath(u"blocked"_s), "x");
+            folder = dir.filePath(u"blocked/Quelvane"_s);
+        } else if (fault == u"newer") {
+            QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"newer"_s);
+            db.setDatabaseName(file);
+            QVERIFY(db.open());
+            QSqlQuery(u"PRAGMA user_version=99"_s, db);
+            db.close();
+        } else if (fault == u"second") {
+            first = std::make_unique<BoutJournal>(folder, at(Now));
+            QVERIFY(first->isOpen());
+        }
+        const QByteArray before = QFileInfo(file).isFile() ? [&] {
+            QFile f(file);
+            f.open(QIODevice::ReadOnly);
+            return f.readAll();
+        }()
+                                                           : QByteArray();
+
+        BoutJournal journal(folder, at(Now));
+        QCOMPARE(journal.isOpen(), opens);
+        QVERIFY2(journal.error().contains(says), qPrintable(journal.error()));
+        if (!damaged.isEmpty()) {
+            // Put aside whole, never deleted; a new journal works.
+            QVERIFY2(!journal.setAsidePath().isEmpty(), "not put aside");
+            QFile aside(journal.setAsidePath());
+            QVERIFY(aside.open(QIODevice::ReadOnly));
+            QCOMPARE(aside.readAll(), damaged);
+            journal.append(u"Home score 1"_s, scored(1, Now));
+            journal.flush();
+            QVERIFY(BoutJournal::latestBout(folder, new QString)->size() == 1);
+        } else if (!opens && QFileInfo(file).isFile()) {
+            // Left as it was for the program that wrote it.
+            QFile f(file);
+            f.open(QIODevice::ReadOnly);
+            QCOMPARE(f.readAll(), before);
+        }
+    }
+
+    // A disk that fills up during the bout: the failure is reported once
+    // per change, and the rows before it stay.
+    void aFullDiskIsReported()
+    {
+        QTemporaryDir dir;
+        BoutJournal journal(dir.path(), at(Now, 8));
+        QVERIFY(journal.isOpen());
+        QSignalSpy failed(&journal, &BoutJournal::writeFailed);
+        const QString longText(3000, u'x');
+        for (int i = 0; i < 40 && failed.isEmpty(); ++i) {
+            journal.append(longText, scored(i + 1, Now + i));
+            journal.flush();
+            QCoreApplication::processEvents();
+        }
+        QVERIFY(!failed.isEmpty());
+        QVERIFY2(failed.first().first().toString().contains(u"full"_s),
+                 qPrintable(failed.first().first().toString()));
+    }
+};
+
+QTEST_MAIN(tst_Journal)
+#include "tst_journal.moc"
