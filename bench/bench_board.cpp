@@ -61,6 +61,21 @@ void BM_RefreshTimeAllClocksRunning(benchmark::State &state)
 }
 BENCHMARK(BM_RefreshTimeAllClocksRunning);
 
+// What a tick adds for the journal and the feed: the bout read and compared
+// with the last one seen, every clock running, nothing changed but time.
+void BM_TickLooksForBoutChange(benchmark::State &state)
+{
+    auto board = makeBoard();
+    startEveryClock(*board);
+    const BoutState seen = board->boutState();
+    for (auto _ : state) {
+        fakeClock->advanceMilliseconds(50);
+        const BoutState now = board->boutState();
+        benchmark::DoNotOptimize(now.sameBout(seen));
+    }
+}
+BENCHMARK(BM_TickLooksForBoutChange);
+
 // Paints the whole board into an image, as the raster engine paints the window.
 void BM_FullRepaint(benchmark::State &state)
 {

@@ -3,6 +3,8 @@
 # manager): start to the board on screen, and the CPU share over 20 s with
 # every clock running, maximised, against an idle Qt window.
 #   bench/live.sh [build folder]
+# QUELVANE_LIVE_JOURNAL=<folder> starts it with the bout journal of that
+# folder (for example one that bench_journal filled).
 set -uo pipefail
 cd "$(dirname "$0")/.."
 build="${1:-build/release}"
@@ -13,6 +15,10 @@ pids=()
 cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done; wait 2>/dev/null; rm -rf "$work"; }
 trap cleanup EXIT
 export HOME="$work" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work"
+if [ -n "${QUELVANE_LIVE_JOURNAL:-}" ]; then
+    mkdir -p "$work/.local/share/Quelvane"
+    cp "$QUELVANE_LIVE_JOURNAL"/journal.sqlite* "$work/.local/share/Quelvane/"
+fi
 Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$work/display" 2>/dev/null & pids+=($!)
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
 export DISPLAY=":$(cat "$work/display")"

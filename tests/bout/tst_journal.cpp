@@ -9,6 +9,7 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -199,6 +200,22 @@ private Q_SLOTS:
             f.open(QIODevice::ReadOnly);
             QCOMPARE(f.readAll(), before);
         }
+    }
+
+    // A folder the user may not write to. Root writes anywhere, so under
+    // root this runs again as another user (tests/as-unprivileged).
+    void aReadOnlyFolder()
+    {
+        if (geteuid() == 0)
+            QSKIP("root may write anywhere; tests/as-unprivileged runs this as another user");
+        QTemporaryDir dir;
+        const QString folder = dir.filePath(u"Quelvane"_s);
+        QVERIFY(QDir().mkpath(folder));
+        QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
+        BoutJournal journal(folder, at(Now));
+        QVERIFY(!journal.isOpen());
+        QVERIFY2(journal.error().contains(u"cannot be written"_s), qPrintable(journal.error()));
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 
     // A disk that fills up during the bout: the failure is reported once

@@ -1,0 +1,102 @@
+#!/usr/bin/env bash
+# The real program killed mid-bout and started again: a seeded bout typed
+# through real X keys, SIGKILL at random moments, "Resume Bout" answered Yes.
+# Every time the board must come back with the bout it had at the kill.
+#   crash_resume.sh <quelvane> <render_display> <journal_check> [kills] [seed]
+set -uo pipefail
+exe=$1
+render=$2
+check=$3
+kills=${4:-20}
+seed=${5:-${QUELVANE_CRASH_SEED:-4242}}
+source "$(dirname "$0")/session.sh"
+require_tools Xvfb openbox xdotool
+RANDOM=$seed
+start_session 1280x800
+journal="$HOME/.local/share/Quelvane"
+echo "-- seed $seed, $kills kills"
+
+# Where each display sits in the board window.
+declare -A rect
+for d in nledHomeScore nledVisitorScore nledPeriod tledHomePenalty1 tledHomePenalty2 \
+    tledVisitorPenalty1 tledVisitorPenalty2; do
+    rect[$d]=$("$render" "$d" 0 "$work/$d.png" 2>/dev/null) || fail "render $d"
+done
+rows() { "$check" "$journal" count; }
+
+# Clicks the middle of a display.
+select_display() {
+    local x y w h
+    read -r x y w h <<<"${rect[$1]}"
+    eval "$(xdotool getwindowgeometry --shell "$board")"
+    xdotool mousemove $((X + x + w / 2)) $((Y + y + h / 2)) click 1
+}
+
+# One operator action, chosen by the seed.
+act() {
+    case $((RANDOM % 9)) in
+    0) select_display nledHomeScore; xdotool key plus $((RANDOM % 4 + 1)) ;;
+    1) select_display nledVisitorScore; xdotool key $((RANDOM % 9 + 1)) $((RANDOM % 10)) Return ;;
+    2) select_display nledPeriod; xdotool key $((RANDOM % 4 + 1)) ;;
+    3) local p=(tledHomePenalty1 tledHomePenalty2 tledVisitorPenalty1 tledVisitorPenalty2)
+       select_display "${p[$((RANDOM % 4))]}"; xdotool key a ;;
+    4) xdotool key s ;;
+    5) xdotool key j ;;
+    6) xdotool key r ;;
+    7) select_display nledHomeScore; xdotool key minus 1 ;;
+    8) xdotool key i ;;
+    esac
+}
+
+# Waits up to 2 s for the journal to have more than n rows; prints the count.
+rows_after() {
+    local n=$1 now
+    for _ in $(seq 40); do
+        now=$(rows)
+        [ "$now" -gt "$n" ] && break
+        sleep 0.05
+    done
+    echo "$now"
+}
+
+start_board() {
+    "$exe" >>"$work/program.log" 2>&1 &
+    program=$!
+    local splash
+    splash=$(window_named Quelvane) || fail "no splash"
+    eval "$(xdotool getwindowgeometry --shell "$splash")"
+    xdotool mousemove $((X + 40)) $((Y + 30)) click 1
+    if [ "$1" = resume ]; then
+        local question
+        question=$(window_named "Resume Bout") || fail "no Resume Bout question"
+        xdotool windowactivate --sync "$question" key Return
+    fi
+    board=$(window_named Quelvane "$splash") || fail "no board"
+    xdotool windowactivate --sync "$board" >/dev/null 2>&1
+}
+
+survived=0
+start_board fresh
+for kill in $(seq "$kills"); do
+    count=$(rows)
+    for _ in $(seq $((RANDOM % 4 + 1))); do
+        act
+        count=$(rows_after "$count")
+    done
+    [ "$count" -gt 0 ] || { act; count=$(rows_after "$count"); }
+    sleep "0.$((RANDOM % 10))"
+    kill -9 "$program"
+    wait "$program" 2>/dev/null
+    start_board resume
+    after=$(rows_after "$count")
+    if result=$("$check" "$journal" resumed "$count"); then
+        survived=$((survived + 1))
+        echo "   kill $kill: $result"
+    else
+        echo "   kill $kill: $result"
+    fi
+done
+kill "$program" 2>/dev/null
+echo "-- $survived of $kills kills survived"
+[ "$survived" -eq "$kills" ] || fail "the bout was not kept at every kill (seed $seed)"
+echo "PASS: the bout survived $kills kills"
