@@ -7,28 +7,9 @@ namespace {
 
 const FixedTime LastMinute = FixedTime::fromTicks(599000); // 59.9 s
 
-QString text(const LedCells &cells)
-{
-    QString out;
-    for (int i = 0; i < cells.count; ++i) {
-        const Glyph g = cells.glyphs[size_t(i)];
-        if (g <= Glyph::D9)
-            out += QChar(u'0' + int(g));
-        else if (g == Glyph::Minus)
-            out += u'-';
-        else if (g == Glyph::Colon)
-            out += u':';
-        else if (g == Glyph::Point)
-            out += u'.';
-        else
-            out += u' ';
-    }
-    return out.trimmed();
-}
-
 QString clock(float value, const QString &units, const QString &lengths)
 {
-    return text(clockCells(value, GroupUnits::parse(units), parseGroupLengths(lengths)));
+    return clockCells(value, GroupUnits::parse(units), parseGroupLengths(lengths)).toText().trimmed();
 }
 
 } // namespace

@@ -97,6 +97,14 @@ for kill in $(seq "$kills"); do
     fi
 done
 kill "$program" 2>/dev/null
+wait "$program" 2>/dev/null
 echo "-- $survived of $kills kills survived"
+
+# The bout's record: a header and a line per row of the journal.
+"$exe" --export-bout "$work/bout.csv" || fail "--export-bout failed"
+head -n1 "$work/bout.csv" | grep -q '^time,description,home score,visitor score,period,period clock,jam clock' ||
+    fail "the bout record has no header"
+[ "$(($(wc -l <"$work/bout.csv") - 1))" -eq "$(rows)" ] || fail "the bout record lacks rows"
+grep -q ',Bout resumed,' "$work/bout.csv" || fail "the bout record lacks the resumptions"
 [ "$survived" -eq "$kills" ] || fail "the bout was not kept at every kill (seed $seed)"
 echo "PASS: the bout survived $kills kills"
