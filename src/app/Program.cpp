@@ -1,5 +1,6 @@
 #include "Program.h"
 
+#include "BoardFeed.h"
 #include "BoutSafety.h"
 #include "WindowPlacement.h"
 #include "frmHelp.h"
@@ -8,6 +9,7 @@
 #include "frmSplash.h"
 
 #include <QCoreApplication>
+#include <cstdio>
 
 Program::Program(SettingsBackend &store, Options options)
     : m_store(store), m_options(std::move(options))
@@ -41,8 +43,14 @@ BoutSafety *Program::boutSafety() const
     return m_safety.get();
 }
 
+BoardFeed *Program::feed() const
+{
+    return m_feed.get();
+}
+
 void Program::start()
 {
+    startFeed();
     SplashActions actions;
     actions.openScoreboard = [this] { openScoreboard(); };
     actions.openOptions = [this](QWidget *parent) { openOptions(parent); };
@@ -76,6 +84,32 @@ void Program::openScoreboard()
     m_board->show();
     if (m_safety)
         m_safety->attach(m_board, resumed);
+    if (m_feed)
+        m_feed->follow(m_board);
+}
+
+void Program::startFeed()
+{
+    if (m_options.feedAddress.isEmpty() && m_options.feedFolder.isEmpty())
+        return;
+    // Whatever cannot be had is said in one line; the board runs without it.
+    auto feed = std::make_unique<BoardFeed>();
+    QString error;
+    bool any = false;
+    if (!m_options.feedAddress.isEmpty()) {
+        if (feed->serve(m_options.feedAddress, &error))
+            any = true;
+        else
+            std::fprintf(stderr, "quelvane: no live feed: %s\n", qPrintable(error));
+    }
+    if (!m_options.feedFolder.isEmpty()) {
+        if (feed->writeFiles(m_options.feedFolder, &error))
+            any = true;
+        else
+            std::fprintf(stderr, "quelvane: no feed files: %s\n", qPrintable(error));
+    }
+    if (any)
+        m_feed = std::move(feed);
 }
 
 void Program::openOptions(QWidget *parent)

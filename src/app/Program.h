@@ -4,6 +4,7 @@
 #include <QString>
 #include <memory>
 
+class BoardFeed;
 class BoutSafety;
 class SettingsBackend;
 class frmScoreboard;
@@ -18,6 +19,10 @@ public:
     struct Options {
         // Where the bout journal is kept; none is kept when empty.
         QString journalFolder;
+        // Where the live feed listens ("8750", "0.0.0.0:8750"); none when empty.
+        QString feedAddress;
+        // Where the feed's text files go; none when empty.
+        QString feedFolder;
     };
 
     explicit Program(SettingsBackend &store, Options options = {});
@@ -31,15 +36,19 @@ public:
     frmHelp *help() const;
     // The journal and undo of the open board; null without a journal.
     BoutSafety *boutSafety() const;
+    // The live feed; null without one.
+    BoardFeed *feed() const;
 
 private:
     void openScoreboard();
     void openOptions(QWidget *parent);
     void openHelp(QWidget *opener);
+    void startFeed();
 
     SettingsBackend &m_store;
     Options m_options;
     std::unique_ptr<BoutSafety> m_safety;
+    std::unique_ptr<BoardFeed> m_feed;
     QPointer<frmSplash> m_splash;
     QPointer<frmScoreboard> m_board;
     QPointer<frmHelp> m_help;

@@ -4,6 +4,7 @@
 #include "QSettingsBackend.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QFile>
 #include <QStandardPaths>
 #include <cstdio>
@@ -64,9 +65,33 @@ int main(int argc, char *argv[])
 
     QApplication app(argc, argv);
     nameTheProgram();
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Roller derby scoreboard run from the keyboard"));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption feed(
+        QStringLiteral("feed"),
+        QStringLiteral("Serve the live feed (browser board, overlay, JSON, WebSocket) at PORT "
+                       "on this machine, or at ADDRESS:PORT (0.0.0.0:8750 for every network)."),
+        QStringLiteral("[ADDRESS:]PORT"));
+    const QCommandLineOption feedDir(
+        QStringLiteral("feed-dir"),
+        QStringLiteral("Write the scores, names and clocks as text files into FOLDER."),
+        QStringLiteral("FOLDER"));
+    const QCommandLineOption exportBout(
+        QStringLiteral("export-bout"),
+        QStringLiteral("Write the latest bout's record as CSV to FILE (- for standard output) and "
+                       "exit."),
+        QStringLiteral("FILE"));
+    parser.addOptions({feed, feedDir, exportBout});
+    parser.process(app);
+
     QSettingsBackend store;
     Program::Options options;
     options.journalFolder = journalFolder();
+    options.feedAddress = parser.value(feed);
+    options.feedFolder = parser.value(feedDir);
     Program program(store, options);
     program.start();
     return QApplication::exec();

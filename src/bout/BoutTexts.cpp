@@ -9,7 +9,9 @@ const FixedTime LastMinute = FixedTime::fromTicks(599000); // 59.9 s
 
 QString clock(float value, const QString &units, const QString &lengths)
 {
-    return clockCells(value, GroupUnits::parse(units), parseGroupLengths(lengths)).toText().trimmed();
+    return clockCells(value, GroupUnits::parse(units), parseGroupLengths(lengths))
+        .toText()
+        .trimmed();
 }
 
 } // namespace

@@ -102,7 +102,7 @@ struct Layout {
                 characters[k][level] = characterOf(XkbKeySymEntry(desc, k, level, group));
             present[k] = true;
         }
-        XkbFreeClientMap(desc, 0, True);
+        XkbFreeKeyboard(desc, XkbAllComponentsMask, True);
         return true;
     }
 

@@ -91,6 +91,7 @@ void frmScoreboard::noticeBoutChange(bool byOperator)
 {
     if (!m_loaded)
         return;
+    Q_EMIT refreshed();
     const BoutState now = boutState();
     if (now.sameBout(m_lastSeenBout))
         return;

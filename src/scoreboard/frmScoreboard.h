@@ -128,6 +128,9 @@ Q_SIGNALS:
     // The bout changed by a key (`byOperator`) or by the clocks themselves,
     // other than by running on. Looked for after every key and tick.
     void boutChanged(const BoutState &before, const BoutState &after, bool byOperator);
+    // The displays were refreshed by a tick or a key: what the board shows
+    // may have changed.
+    void refreshed();
 
 protected:
     void showEvent(QShowEvent *event) override;

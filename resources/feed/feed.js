@@ -1,0 +1,173 @@
+// The live feed in the browser: follows /ws (reconnecting whenever the
+// program restarts) and draws LED displays the way the board does.
+"use strict";
+
+const Feed = (() => {
+  // Follows the feed; calls show(state) with every new state.
+  function follow(show) {
+    let last = -1;
+    const take = (state) => {
+      if (state && typeof state.seq === "number" && state.seq !== last) {
+        last = state.seq;
+        show(state);
+      }
+    };
+    fetch("/state.json", { cache: "no-store" })
+      .then((r) => (r.ok ? r.json() : null))
+      .then(take)
+      .catch(() => {});
+    const open = () => {
+      const scheme = location.protocol === "https:" ? "wss://" : "ws://";
+      const ws = new WebSocket(scheme + location.host + "/ws");
+      ws.onmessage = (e) => {
+        try {
+          take(JSON.parse(e.data));
+        } catch (err) {
+          /* a broken message is skipped; the next one is whole */
+        }
+      };
+      // The program restarted or the network blinked: try again, and take
+      // whatever it shows then (its numbering starts again).
+      ws.onclose = () => {
+        last = -1;
+        setTimeout(open, 1000);
+      };
+    };
+    open();
+  }
+
+  // Seven segments in a cell of width 1 and height 2: a top, b top right,
+  // c bottom right, d bottom, e bottom left, f top left, g middle.
+  const SEGMENTS = {
+    "0": "abcdef", "1": "bc", "2": "abdeg", "3": "abcdg", "4": "bcfg",
+    "5": "acdfg", "6": "acdefg", "7": "abc", "8": "abcdefg", "9": "abcdfg",
+    "-": "g", " ": "",
+  };
+  // Five by seven dots per digit, a row a string.
+  const DOTS = {
+    "0": ["01110", "10001", "10011", "10101", "11001", "10001", "01110"],
+    "1": ["00100", "01100", "00100", "00100", "00100", "00100", "01110"],
+    "2": ["01110", "10001", "00001", "00010", "00100", "01000", "11111"],
+    "3": ["11111", "00010", "00100", "00010", "00001", "10001", "01110"],
+    "4": ["00010", "00110", "01010", "10010", "11111", "00010", "00010"],
+    "5": ["11111", "10000", "11110", "00001", "00001", "10001", "01110"],
+    "6": ["00110", "01000", "10000", "11110", "10001", "10001", "01110"],
+    "7": ["11111", "00001", "00010", "00100", "01000", "01000", "01000"],
+    "8": ["01110", "10001", "10001", "01110", "10001", "10001", "01110"],
+    "9": ["01110", "10001", "10001", "01111", "00001", "00010", "01100"],
+    "-": ["00000", "00000", "00000", "11111", "00000", "00000", "00000"],
+    " ": ["00000", "00000", "00000", "00000", "00000", "00000", "00000"],
+  };
+  const SEPARATOR_WIDTH = 0.4; // of a digit's width
+
+  // The unlit parts: the lit colour faded into the background.
+  function dim(lit, back) {
+    const p = (c, i) => parseInt(c.substr(1 + 2 * i, 2), 16);
+    const mix = (i) => Math.round(p(lit, i) * 0.16 + p(back, i) * 0.84);
+    return "rgb(" + mix(0) + "," + mix(1) + "," + mix(2) + ")";
+  }
+
+  // One segment as a six-sided bar between two points, thickness t.
+  function bar(ctx, x1, y1, x2, y2, t) {
+    const h = t / 2;
+    ctx.beginPath();
+    if (y1 === y2) {
+      ctx.moveTo(x1, y1);
+      ctx.lineTo(x1 + h, y1 - h);
+      ctx.lineTo(x2 - h, y1 - h);
+      ctx.lineTo(x2, y1);
+      ctx.lineTo(x2 - h, y1 + h);
+      ctx.lineTo(x1 + h, y1 + h);
+    } else {
+      ctx.moveTo(x1, y1);
+      ctx.lineTo(x1 + h, y1 + h);
+      ctx.lineTo(x1 + h, y2 - h);
+      ctx.lineTo(x1, y2);
+      ctx.lineTo(x1 - h, y2 - h);
+      ctx.lineTo(x1 - h, y1 + h);
+    }
+    ctx.closePath();
+  }
+
+  function segmentPath(ctx, seg, x, y, w, h, t) {
+    const g = t * 0.15; // the gap between neighbouring segments
+    const l = x + t / 2, r = x + w - t / 2;
+    const top = y + t / 2, mid = y + h / 2, bottom = y + h - t / 2;
+    const ends = {
+      a: [l + g, top, r - g, top],
+      g: [l + g, mid, r - g, mid],
+      d: [l + g, bottom, r - g, bottom],
+      f: [l, top + g, l, mid - g],
+      b: [r, top + g, r, mid - g],
+      e: [l, mid + g, l, bottom - g],
+      c: [r, mid + g, r, bottom - g],
+    }[seg];
+    bar(ctx, ends[0], ends[1], ends[2], ends[3], t);
+  }
+
+  // Draws what a display shows into its canvas: digits, " " for an unlit
+  // digit, ":" and "." lit separators, "|" an unlit one ("10:00", " 59.9").
+  function drawLed(canvas, cells, lit, back, dots) {
+    const ratio = window.devicePixelRatio || 1;
+    const W = Math.max(1, Math.round(canvas.clientWidth * ratio));
+    const H = Math.max(1, Math.round(canvas.clientHeight * ratio));
+    if (canvas.width !== W || canvas.height !== H) {
+      canvas.width = W;
+      canvas.height = H;
+    }
+    const ctx = canvas.getContext("2d");
+    ctx.fillStyle = back;
+    ctx.fillRect(0, 0, W, H);
+    const unlit = dim(lit, back);
+    const chars = Array.from(cells);
+    const separator = (c) => c === ":" || c === "." || c === "|";
+    const units = chars.reduce((n, c) => n + (separator(c) ? SEPARATOR_WIDTH : 1), 0);
+    const pad = H * 0.12;
+    const digitH = H - 2 * pad;
+    const digitW = Math.min(digitH * 0.58, (W - 2 * pad) / Math.max(units, 1) * 0.8);
+    const gap = digitW * 0.25;
+    const total = units * digitW + (chars.length - 1) * gap;
+    let x = (W - total) / 2;
+    for (const c of chars) {
+      if (c === ":" || c === "." || c === "|") {
+        const r = Math.max(1, digitW * 0.09);
+        const cx = x + (digitW * SEPARATOR_WIDTH) / 2;
+        ctx.fillStyle = c === "|" ? unlit : lit;
+        const dotsAt = c === "." ? [pad + digitH - r] : [pad + digitH * 0.3, pad + digitH * 0.7];
+        for (const cy of dotsAt) {
+          ctx.beginPath();
+          ctx.arc(cx, cy, r, 0, 2 * Math.PI);
+          ctx.fill();
+        }
+        x += digitW * SEPARATOR_WIDTH + gap;
+        continue;
+      }
+      if (dots) {
+        const rows = DOTS[c] || DOTS[" "];
+        const step = Math.min(digitW / 5, digitH / 7);
+        const r = step * 0.38;
+        const ox = x + (digitW - step * 5) / 2;
+        const oy = pad + (digitH - step * 7) / 2;
+        for (let row = 0; row < 7; row++) {
+          for (let col = 0; col < 5; col++) {
+            ctx.fillStyle = rows[row][col] === "1" ? lit : unlit;
+            ctx.beginPath();
+            ctx.arc(ox + (col + 0.5) * step, oy + (row + 0.5) * step, r, 0, 2 * Math.PI);
+            ctx.fill();
+          }
+        }
+      } else {
+        const on = SEGMENTS[c] !== undefined ? SEGMENTS[c] : "";
+        const t = digitW * 0.17;
+        for (const seg of "abcdefg") {
+          ctx.fillStyle = on.includes(seg) ? lit : unlit;
+          segmentPath(ctx, seg, x, pad, digitW, digitH, t);
+          ctx.fill();
+        }
+      }
+      x += digitW + gap;
+    }
+  }
+
+  return { follow, drawLed };
+})();

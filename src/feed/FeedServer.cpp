@@ -1,0 +1,235 @@
+#include "FeedServer.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QHttpServerRequest>
+#include <QHttpServerResponder>
+#include <QImageReader>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QWebSocket>
+
+namespace {
+
+using Status = QHttpServerResponder::StatusCode;
+
+struct Page {
+    const char *path;
+    const char *resource;
+    const char *type;
+};
+
+// Everything served from inside the program; nothing else of the file
+// system is reachable but the three pictures the board shows.
+constexpr Page Pages[] = {
+    {"/board", ":/feed/board.html", "text/html; charset=utf-8"},
+    {"/overlay", ":/feed/overlay.html", "text/html; charset=utf-8"},
+    {"/feed.js", ":/feed/feed.js", "text/javascript; charset=utf-8"},
+    {"/feed.css", ":/feed/feed.css", "text/css; charset=utf-8"},
+};
+
+QByteArray resource(const char *name)
+{
+    QFile f(QString::fromLatin1(name));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+std::optional<FeedServer::Address> FeedServer::parseAddress(const QString &text, QString *error)
+{
+    Address a;
+    QString host = QStringLiteral("127.0.0.1");
+    QString port = text.trimmed();
+    const qsizetype colon = port.lastIndexOf(u':');
+    if (colon >= 0) {
+        host = port.left(colon);
+        port = port.mid(colon + 1);
+        if (host.startsWith(u'[') && host.endsWith(u']'))
+            host = host.mid(1, host.size() - 2);
+    }
+    bool ok = false;
+    const uint number = port.toUInt(&ok);
+    if (!ok || number == 0 || number > 65535) {
+        *error = QStringLiteral("'%1' is not a port (1 to 65535)").arg(port);
+        return std::nullopt;
+    }
+    if (!a.host.setAddress(host)) {
+        *error = QStringLiteral("'%1' is not an IP address").arg(host);
+        return std::nullopt;
+    }
+    a.port = quint16(number);
+    return a;
+}
+
+FeedServer::FeedServer(QObject *parent) : QAbstractHttpServer(parent)
+{
+    connect(this, &QAbstractHttpServer::newWebSocketConnection, this, &FeedServer::takeWebSockets);
+}
+
+FeedServer::~FeedServer()
+{
+    for (QWebSocket *client : std::as_const(m_clients)) {
+        client->disconnect(this);
+        client->abort();
+        delete client;
+    }
+}
+
+bool FeedServer::start(const Address &address, QString *error)
+{
+    auto tcp = std::make_unique<QTcpServer>();
+    if (!tcp->listen(address.host, address.port)) {
+        *error = QStringLiteral("cannot listen on %1:%2: %3")
+                     .arg(address.host.toString())
+                     .arg(address.port)
+                     .arg(tcp->errorString());
+        return false;
+    }
+    m_tcp = tcp.release();
+    bind(m_tcp);
+    return true;
+}
+
+quint16 FeedServer::port() const
+{
+    return m_tcp ? m_tcp->serverPort() : 0;
+}
+
+void FeedServer::publish(const ShownBoard &shown)
+{
+    if (m_published && shown.sameShown(m_shown)) {
+        m_shown.bout = shown.bout;
+        return;
+    }
+    m_published = true;
+    m_shown = shown;
+    m_json = shown.toJson(++m_seq);
+    const QList<QWebSocket *> clients = m_clients;
+    for (QWebSocket *client : clients)
+        send(client);
+}
+
+void FeedServer::send(QWebSocket *client)
+{
+    // A client that does not keep up is dropped rather than followed by an
+    // ever longer queue: it reconnects and starts from the present.
+    if (client->bytesToWrite() > MaxBacklog) {
+        drop(client);
+        return;
+    }
+    client->sendTextMessage(QString::fromUtf8(m_json));
+}
+
+void FeedServer::drop(QWebSocket *client)
+{
+    if (!m_clients.removeOne(client))
+        return;
+    client->disconnect(this);
+    client->abort();
+    client->deleteLater();
+}
+
+void FeedServer::takeWebSockets()
+{
+    while (hasPendingWebSocketConnections()) {
+        std::unique_ptr<QWebSocket> socket = nextPendingWebSocketConnection();
+        if (!socket)
+            continue;
+        if (socket->requestUrl().path() != u"/ws") {
+            socket->close(QWebSocketProtocol::CloseCodePolicyViolated);
+            socket.release()->deleteLater();
+            continue;
+        }
+        QWebSocket *client = socket.release();
+        client->setParent(nullptr);
+        // Clients only listen; what they send is read and thrown away, and
+        // no message may grow large.
+        client->setMaxAllowedIncomingFrameSize(4096);
+        client->setMaxAllowedIncomingMessageSize(4096);
+        connect(client, &QWebSocket::disconnected, this, [this, client] { drop(client); });
+        m_clients.append(client);
+        if (m_published)
+            send(client);
+    }
+}
+
+QString FeedServer::picturePath(QStringView which) const
+{
+    for (const ShownBoard::Picture &p : m_shown.pictures) {
+        if (p.which == which)
+            return p.path;
+    }
+    return QString();
+}
+
+bool FeedServer::handleRequest(const QHttpServerRequest &request, QTcpSocket *socket)
+{
+    // A WebSocket's opening request is answered by the WebSocket handshake
+    // that follows; only the path is checked, once it is open.
+    if (request.value("upgrade").compare("websocket", Qt::CaseInsensitive) == 0)
+        return true;
+    // A client that sends requests and never reads the answers is cut off.
+    if (socket->bytesToWrite() > MaxBacklog) {
+        socket->abort();
+        return true;
+    }
+    QHttpServerResponder responder = makeResponder(request, socket);
+    qint64 headerBytes = 0;
+    for (const auto &[name, value] : request.headers())
+        headerBytes += name.size() + value.size() + 4;
+    if (headerBytes > MaxHeaderBytes) {
+        responder.write(Status::RequestHeaderFieldsTooLarge);
+        return true;
+    }
+    // Every browser and client names the host; a request without (or one
+    // whose headers the parser gave up on) is not one to answer.
+    if (request.value("host").isEmpty()) {
+        responder.write(Status::BadRequest);
+        return true;
+    }
+    const QString path = request.url().path();
+    const bool known = path == u"/state.json" || path == u"/ws" || path.startsWith(u"/pictures/") ||
+                       std::any_of(std::begin(Pages), std::end(Pages),
+                                   [&](const Page &p) { return path == QLatin1String(p.path); });
+    if (!known) {
+        responder.write(Status::NotFound);
+        return true;
+    }
+    if (request.method() != QHttpServerRequest::Method::Get) {
+        responder.write({{"Allow", "GET"}}, Status::MethodNotAllowed);
+        return true;
+    }
+    const QHttpServerResponder::HeaderList noCache = {{"Cache-Control", "no-store"}};
+    if (path == u"/state.json") {
+        responder.write(m_json,
+                        {{"Content-Type", "application/json"}, {"Cache-Control", "no-store"}});
+    } else if (path == u"/ws") {
+        responder.write(QByteArray("Open a WebSocket here to follow the feed.\n"),
+                        {{"Content-Type", "text/plain"}}, Status::BadRequest);
+    } else if (path.startsWith(u"/pictures/")) {
+        const QString which = path.mid(10);
+        const QString file = (which == u"home" || which == u"visitor" || which == u"board")
+                                 ? picturePath(which)
+                                 : QString();
+        QFile picture(file);
+        const QByteArray format = file.isEmpty() ? QByteArray() : QImageReader::imageFormat(file);
+        if (format.isEmpty() || !picture.open(QIODevice::ReadOnly)) {
+            responder.write(Status::NotFound);
+        } else {
+            responder.write(picture.readAll(), {{"Content-Type", "image/" + format}});
+        }
+    } else {
+        for (const Page &p : Pages) {
+            if (path == QLatin1String(p.path))
+                responder.write(resource(p.resource),
+                                {{"Content-Type", p.type}, noCache.begin()[0]});
+        }
+    }
+    return true;
+}
+
+void FeedServer::missingHandler(const QHttpServerRequest &request, QTcpSocket *socket)
+{
+    makeResponder(request, socket).write(Status::NotFound);
+}

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "ShownBoard.h"
+
+#include <QAbstractHttpServer>
+#include <QHostAddress>
+#include <QList>
+#include <optional>
+
+class QTcpServer;
+class QWebSocket;
+
+// The live feed: what the board shows, over HTTP and WebSockets, on the
+// program's own event loop. Read-only: nothing a client sends changes the
+// bout, and nothing a client does (or fails to do) can hold up the board.
+//   GET /state.json   the feed's JSON
+//   GET /ws           a WebSocket: the JSON at once and after every change
+//   GET /board        the whole board as a page
+//   GET /overlay      a score bar for streaming software
+//   GET /pictures/home, /pictures/visitor, /pictures/board
+class FeedServer : public QAbstractHttpServer {
+    Q_OBJECT
+
+public:
+    struct Address {
+        QHostAddress host;
+        quint16 port = 0;
+    };
+    // "8750" (this machine only) or "0.0.0.0:8750", "[::1]:8750".
+    static std::optional<Address> parseAddress(const QString &text, QString *error);
+
+    // A client whose unsent messages pass this is dropped.
+    static constexpr qint64 MaxBacklog = 512 * 1024;
+    // A request whose headers together pass this is refused.
+    static constexpr qint64 MaxHeaderBytes = 64 * 1024;
+
+    explicit FeedServer(QObject *parent = nullptr);
+    ~FeedServer() override;
+
+    // Listens; false with a reason when the address cannot be had.
+    bool start(const Address &address, QString *error);
+    quint16 port() const;
+
+    // What the board shows now. A change from the last is numbered and sent
+    // to every WebSocket client; the same again sends nothing.
+    void publish(const ShownBoard &shown);
+    quint64 seq() const { return m_seq; }
+    QByteArray json() const { return m_json; }
+    qsizetype clientCount() const { return m_clients.size(); }
+
+protected:
+    bool handleRequest(const QHttpServerRequest &request, QTcpSocket *socket) override;
+    void missingHandler(const QHttpServerRequest &request, QTcpSocket *socket) override;
+
+private:
+    void takeWebSockets();
+    void send(QWebSocket *client);
+    void drop(QWebSocket *client);
+    QString picturePath(QStringView which) const;
+
+    QTcpServer *m_tcp = nullptr;
+    QList<QWebSocket *> m_clients;
+    ShownBoard m_shown;
+    bool m_published = false;
+    QByteArray m_json;
+    quint64 m_seq = 0;
+};

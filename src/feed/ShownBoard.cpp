@@ -1,0 +1,89 @@
+#include "ShownBoard.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace {
+
+QJsonArray place(const QRectF &r)
+{
+    return {r.x(), r.y(), r.width(), r.height()};
+}
+
+QJsonArray texts(const std::array<QString, 2> &pair)
+{
+    return {pair[0], pair[1]};
+}
+
+} // namespace
+
+bool ShownBoard::sameShown(const ShownBoard &o) const
+{
+    return title == o.title && homeName == o.homeName && visitorName == o.visitorName &&
+           homeScore == o.homeScore && visitorScore == o.visitorScore &&
+           periodNumber == o.periodNumber && periodClock == o.periodClock &&
+           jamClock == o.jamClock && penaltiesHome == o.penaltiesHome &&
+           penaltiesVisitor == o.penaltiesVisitor && periodRunning == o.periodRunning &&
+           jamRunning == o.jamRunning && timeOfDay == o.timeOfDay && colors == o.colors &&
+           ledType == o.ledType && aspect == o.aspect && displays == o.displays &&
+           labels == o.labels && pictures == o.pictures;
+}
+
+QByteArray ShownBoard::toJson(quint64 seq) const
+{
+    QJsonObject colorValues;
+    for (const auto &[name, value] : colors)
+        colorValues.insert(name, value);
+    QJsonArray displayList;
+    for (const Display &d : displays) {
+        displayList.append(QJsonObject{{QStringLiteral("name"), d.name},
+                                       {QStringLiteral("cells"), d.cells},
+                                       {QStringLiteral("lit"), d.lit},
+                                       {QStringLiteral("clock"), d.clock},
+                                       {QStringLiteral("place"), place(d.place)}});
+    }
+    QJsonArray labelList;
+    for (const Label &l : labels) {
+        labelList.append(QJsonObject{{QStringLiteral("name"), l.name},
+                                     {QStringLiteral("text"), l.text},
+                                     {QStringLiteral("color"), l.color},
+                                     {QStringLiteral("fontHeight"), l.fontHeight},
+                                     {QStringLiteral("place"), place(l.place)}});
+    }
+    QJsonObject pictureList;
+    for (const Picture &p : pictures) {
+        // The address changes with the file, so a browser fetches it again.
+        const QString url =
+            p.path.isEmpty()
+                ? QString()
+                : QStringLiteral("/pictures/%1?v=%2").arg(p.which).arg(qHash(p.path), 0, 16);
+        pictureList.insert(p.which, QJsonObject{{QStringLiteral("url"), url},
+                                                {QStringLiteral("place"), place(p.place)}});
+    }
+    const QJsonObject o{
+        {QStringLiteral("seq"), qint64(seq)},
+        {QStringLiteral("title"), title},
+        {QStringLiteral("home"),
+         QJsonObject{{QStringLiteral("name"), homeName}, {QStringLiteral("score"), homeScore}}},
+        {QStringLiteral("visitor"), QJsonObject{{QStringLiteral("name"), visitorName},
+                                                {QStringLiteral("score"), visitorScore}}},
+        {QStringLiteral("period"), QJsonObject{{QStringLiteral("number"), periodNumber},
+                                               {QStringLiteral("clock"), periodClock},
+                                               {QStringLiteral("running"), periodRunning},
+                                               {QStringLiteral("timeOfDay"), timeOfDay}}},
+        {QStringLiteral("jam"),
+         QJsonObject{{QStringLiteral("clock"), jamClock}, {QStringLiteral("running"), jamRunning}}},
+        {QStringLiteral("penalties"),
+         QJsonObject{{QStringLiteral("home"), texts(penaltiesHome)},
+                     {QStringLiteral("visitor"), texts(penaltiesVisitor)}}},
+        {QStringLiteral("colors"), colorValues},
+        {QStringLiteral("ledType"), ledType},
+        {QStringLiteral("layout"), QJsonObject{{QStringLiteral("aspect"), aspect},
+                                               {QStringLiteral("displays"), displayList},
+                                               {QStringLiteral("labels"), labelList},
+                                               {QStringLiteral("pictures"), pictureList}}},
+        {QStringLiteral("bout"), QJsonDocument::fromJson(bout).object()},
+    };
+    return QJsonDocument(o).toJson(QJsonDocument::Compact);
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QRectF>
+#include <QString>
+#include <array>
+#include <utility>
+
+// What the board shows, as plain values for the live feed: texts exactly as
+// the displays show them ("12:31", "59.4", "57", "" for a blank display),
+// the colours, the digit style, and where everything sits as fractions of
+// the board's window.
+struct ShownBoard {
+    struct Display {
+        QString name;       // "tledJam", "nledHomeScore" ...
+        QString cells;      // every position, blanks included: " 9:47"
+        QString lit;        // #rrggbb
+        bool clock = false; // a clock display, framed in the border colour
+        QRectF place;       // fraction of the board
+        bool operator==(const Display &) const = default;
+    };
+    struct Label {
+        QString name;
+        QString text;
+        QString color;
+        QRectF place;
+        double fontHeight = 0; // the font's pixel size as a fraction of the board's height
+        bool operator==(const Label &) const = default;
+    };
+    struct Picture {
+        QString which; // "home", "visitor", "board"
+        QString path;  // the file shown; empty for none
+        QRectF place;
+        bool operator==(const Picture &) const = default;
+    };
+
+    QString title, homeName, visitorName;
+    QString homeScore, visitorScore, periodNumber;
+    QString periodClock, jamClock;
+    std::array<QString, 2> penaltiesHome, penaltiesVisitor;
+    bool periodRunning = false, jamRunning = false, timeOfDay = false;
+    QList<std::pair<QString, QString>> colors; // setting name, #rrggbb
+    QString ledType;                           // "Lines" or "Dots"
+    double aspect = 1;                         // the board's width over its height
+    QList<Display> displays;
+    QList<Label> labels;
+    QList<Picture> pictures;
+    // The bout state's JSON at this moment; it moves with every tick of a
+    // running clock, so it is not part of what counts as a change.
+    QByteArray bout;
+
+    // Whether another shows the same, the bout's own moment aside.
+    bool sameShown(const ShownBoard &other) const;
+    // The feed's JSON: docs/live-feed.md.
+    QByteArray toJson(quint64 seq) const;
+};

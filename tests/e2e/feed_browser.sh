@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# The live feed in a real browser: the real program serves it, headless
+# Chromium shows /board and /overlay, keys pressed on the board show up in
+# both pages, and a restarted program is found again by the open pages.
+#   feed_browser.sh <quelvane> <render_display> <feed_probe>
+set -uo pipefail
+exe=$1
+render=$2
+probe=$3
+source "$(dirname "$0")/session.sh"
+require_tools Xvfb openbox xdotool chromium
+step() { echo "-- $*"; }
+start_session 1280x800
+port=$((20000 + RANDOM % 20000))
+cdp=$((port + 1))
+
+start_program() {
+    "$exe" --feed "127.0.0.1:$port" --feed-dir "$work/texts" >>"$work/program.log" 2>&1 &
+    program=$!
+    local splash
+    splash=$(window_named Quelvane) || fail "no splash"
+    eval "$(xdotool getwindowgeometry --shell "$splash")"
+    xdotool mousemove $((X + 40)) $((Y + 30)) click 1
+    if question=$(window_named "Resume Bout" 2>/dev/null); then
+        xdotool windowactivate --sync "$question" key Return
+    fi
+    board=$(window_named Quelvane "$splash") || fail "no board"
+    xdotool windowactivate --sync "$board" >/dev/null 2>&1
+}
+
+step "the program serves the feed; the browser opens the board and the overlay"
+start_program
+chromium --headless --no-sandbox --disable-gpu --hide-scrollbars --window-size=1280,720 \
+    --remote-debugging-port="$cdp" --user-data-dir="$work/chromium" \
+    "http://127.0.0.1:$port/board" >"$work/chromium.log" 2>&1 &
+pids+=($!)
+for _ in $(seq 100); do curl -s "http://127.0.0.1:$cdp/json/version" >/dev/null && break; sleep 0.1; done
+"$probe" "$cdp" open "http://127.0.0.1:$port/overlay" || fail "cannot open the overlay"
+home='document.getElementById("led-nledHomeScore").dataset.text'
+overlay='document.getElementById("home-score").textContent'
+"$probe" "$cdp" wait /board "$home" 0 >/dev/null || fail "the board page does not show the score"
+
+step "keys on the board show up in both pages"
+read -r x y w h <<<"$("$render" nledHomeScore 0 "$work/score.png" 2>/dev/null)"
+eval "$(xdotool getwindowgeometry --shell "$board")"
+xdotool mousemove $((X + x + w / 2)) $((Y + y + h / 2)) click 1
+xdotool key plus 3
+"$probe" "$cdp" wait /board "$home" 3 >/dev/null || fail "the board page did not follow"
+"$probe" "$cdp" wait /overlay "$overlay" 3 >/dev/null || fail "the overlay did not follow"
+xdotool key j
+"$probe" "$cdp" wait /overlay 'document.getElementById("jam-clock").textContent' 1:59 >/dev/null ||
+    fail "the jam clock does not run in the overlay"
+[ "$(cat "$work/texts/home-score.txt")" = 3 ] || fail "home-score.txt is not 3"
+
+step "the program restarts: the pages find it again by themselves"
+kill "$program"
+wait "$program" 2>/dev/null
+start_program
+eval "$(xdotool getwindowgeometry --shell "$board")"
+xdotool mousemove $((X + x + w / 2)) $((Y + y + h / 2)) click 1
+xdotool key plus 4
+"$probe" "$cdp" wait /board "$home" 7 15 >/dev/null || fail "the board page did not reconnect"
+"$probe" "$cdp" wait /overlay "$overlay" 7 15 >/dev/null || fail "the overlay did not reconnect"
+
+step "key press to the page, over loopback"
+"$probe" "$cdp" latency /board 40 || fail "presses were lost on the way to the page"
+kill "$program" 2>/dev/null
+echo "PASS: the feed reached the browser"

@@ -1,0 +1,202 @@
+// Looks into pages of the live feed open in a headless browser, through the
+// browser's DevTools protocol, and times keys pressed on the board until a
+// page shows their effect:
+//   feed_probe <devtools port> open <url>
+//       opens another page
+//   feed_probe <devtools port> wait <url part> <script> <expected> [seconds]
+//       runs the script in that page until it gives the expected text
+//   feed_probe <devtools port> latency <url part> <presses>
+//       types "+1" on the board's selected score (X test keys), each time
+//       timing the "1" until the page's home score changes; prints median
+//       and 99th percentile
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QThread>
+#include <QTimer>
+#include <QWebSocket>
+#include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+QByteArray fetch(const QString &url, bool put = false)
+{
+    QNetworkAccessManager net;
+    QNetworkRequest request{QUrl(url)};
+    QNetworkReply *reply = put ? net.put(request, QByteArray()) : net.get(request);
+    QEventLoop loop;
+    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    QTimer::singleShot(5000, &loop, &QEventLoop::quit);
+    loop.exec();
+    const QByteArray body = reply->readAll();
+    reply->deleteLater();
+    return body;
+}
+
+// The DevTools socket of the first page whose address holds `part`.
+QString pageSocket(int port, const QString &part)
+{
+    const QJsonArray pages =
+        QJsonDocument::fromJson(fetch(QStringLiteral("http://127.0.0.1:%1/json/list").arg(port)))
+            .array();
+    for (const QJsonValue &p : pages) {
+        const QJsonObject o = p.toObject();
+        if (o.value(QStringLiteral("type")).toString() == u"page" &&
+            o.value(QStringLiteral("url")).toString().contains(part))
+            return o.value(QStringLiteral("webSocketDebuggerUrl")).toString();
+    }
+    return QString();
+}
+
+class Page {
+public:
+    bool open(const QString &socketUrl)
+    {
+        QEventLoop loop;
+        QObject::connect(&m_ws, &QWebSocket::connected, &loop, &QEventLoop::quit);
+        QTimer::singleShot(5000, &loop, &QEventLoop::quit);
+        m_ws.open(QUrl(socketUrl));
+        loop.exec();
+        return m_ws.state() == QAbstractSocket::ConnectedState;
+    }
+    // Runs a script (awaiting a promise it gives); its value as text.
+    QString evaluate(const QString &script, int timeoutMs = 5000)
+    {
+        const int id = ++m_id;
+        QString result;
+        QEventLoop loop;
+        auto c =
+            QObject::connect(&m_ws, &QWebSocket::textMessageReceived, &loop, [&](const QString &m) {
+                const QJsonObject o = QJsonDocument::fromJson(m.toUtf8()).object();
+                if (o.value(QStringLiteral("id")).toInt() != id)
+                    return;
+                const QJsonValue v =
+                    o[QStringLiteral("result")][QStringLiteral("result")][QStringLiteral("value")];
+                result = v.isString() ? v.toString() : QString::number(v.toDouble());
+                loop.quit();
+            });
+        QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
+        const QJsonObject call{
+            {QStringLiteral("id"), id},
+            {QStringLiteral("method"), QStringLiteral("Runtime.evaluate")},
+            {QStringLiteral("params"), QJsonObject{{QStringLiteral("expression"), script},
+                                                   {QStringLiteral("awaitPromise"), true},
+                                                   {QStringLiteral("returnByValue"), true}}}};
+        m_ws.sendTextMessage(QString::fromUtf8(QJsonDocument(call).toJson(QJsonDocument::Compact)));
+        loop.exec();
+        QObject::disconnect(c);
+        return result;
+    }
+
+private:
+    QWebSocket m_ws;
+    int m_id = 0;
+};
+
+void press(Display *d, KeySym sym)
+{
+    const KeyCode key = XKeysymToKeycode(d, sym);
+    XTestFakeKeyEvent(d, key, True, CurrentTime);
+    XTestFakeKeyEvent(d, key, False, CurrentTime);
+    XFlush(d);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    if (argc < 4)
+        return 2;
+    const int port = QByteArray(argv[1]).toInt();
+    const QByteArray command = argv[2];
+    const QString part = QString::fromLocal8Bit(argv[3]);
+    if (command == "open") {
+        fetch(QStringLiteral("http://127.0.0.1:%1/json/new?%2").arg(port).arg(part), true);
+        return 0;
+    }
+    Page page;
+    QString socket;
+    for (int i = 0; i < 50 && socket.isEmpty(); ++i) {
+        socket = pageSocket(port, part);
+        if (socket.isEmpty())
+            QThread::msleep(100);
+    }
+    if (socket.isEmpty() || !page.open(socket)) {
+        std::fprintf(stderr, "feed_probe: no page at %s\n", argv[3]);
+        return 1;
+    }
+    if (command == "wait" && argc >= 6) {
+        const QString script = QString::fromLocal8Bit(argv[4]);
+        const QString expected = QString::fromLocal8Bit(argv[5]);
+        const int seconds = argc > 6 ? QByteArray(argv[6]).toInt() : 10;
+        QElapsedTimer t;
+        t.start();
+        QString got;
+        while (t.elapsed() < seconds * 1000) {
+            got = page.evaluate(script);
+            if (got == expected) {
+                std::printf("%s\n", qPrintable(got));
+                return 0;
+            }
+            QThread::msleep(50);
+        }
+        std::fprintf(stderr, "feed_probe: %s gave '%s', not '%s'\n", argv[4], qPrintable(got),
+                     qPrintable(expected));
+        return 1;
+    }
+    if (command == "latency" && argc >= 5) {
+        Display *d = XOpenDisplay(nullptr);
+        if (!d)
+            return 1;
+        const int presses = QByteArray(argv[4]).toInt();
+        const QString waitForChange = QStringLiteral(
+            "new Promise((done) => { const el = document.getElementById('%1');"
+            " const before = %2; const t0 = performance.now();"
+            " const o = new MutationObserver(() => { if (%2 !== before) { o.disconnect();"
+            " done(String(performance.now() - t0)); } });"
+            " o.observe(el, {attributes: true, childList: true, subtree: true, characterData: "
+            "true});"
+            " setTimeout(() => done('timeout'), 3000); })");
+        const QString element = part.contains(u"overlay") ? QStringLiteral("home-score")
+                                                          : QStringLiteral("led-nledHomeScore");
+        const QString value = part.contains(u"overlay") ? QStringLiteral("el.textContent")
+                                                        : QStringLiteral("el.dataset.text");
+        std::vector<double> ms;
+        for (int i = 0; i < presses; ++i) {
+            // Armed first, then the key: the page's clock runs from arming,
+            // so the key's own time is measured here, outside the page.
+            QElapsedTimer t;
+            QString result;
+            // "+" then "1" adds a point; the "1" is the key timed.
+            press(d, XK_equal);
+            QTimer::singleShot(30, [&] {
+                t.start();
+                press(d, XK_1);
+            });
+            result = page.evaluate(waitForChange.arg(element, value), 4000);
+            if (result == u"timeout" || result.isEmpty()) {
+                std::fprintf(stderr, "feed_probe: press %d was not seen\n", i);
+                return 1;
+            }
+            ms.push_back(double(t.nsecsElapsed()) / 1e6);
+            QThread::msleep(60);
+        }
+        std::sort(ms.begin(), ms.end());
+        std::printf("key to page: median %.1f ms, p99 %.1f ms (%d presses)\n", ms[ms.size() / 2],
+                    ms[std::min(ms.size() - 1, ms.size() * 99 / 100)], presses);
+        XCloseDisplay(d);
+        return 0;
+    }
+    return 2;
+}

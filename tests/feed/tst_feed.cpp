@@ -1,0 +1,295 @@
+// The live feed: what it serves, to whom, and what it makes of bad clients.
+#include "BoardFeed.h"
+#include "BoardHarness.h"
+#include "Digmar.h"
+#include "FeedFiles.h"
+#include "FeedServer.h"
+#include "Pinlux.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QImage>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSignalSpy>
+#include <QTcpSocket>
+#include <QTest>
+#include <QWebSocket>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+ShownBoard shownWith(const QString &homeScore, const QString &picture = QString())
+{
+    ShownBoard s;
+    s.title = u"Final"_s;
+    s.homeScore = homeScore;
+    s.pictures = {{u"home"_s, picture, QRectF(0, 0, 0.1, 0.1)}};
+    return s;
+}
+
+// Sends raw bytes as an HTTP client, the server running meanwhile, and
+// returns the status line ("" when it closed without an answer).
+QByteArray ask(quint16 port, const QByteArray &request, QByteArray *body = nullptr)
+{
+    QTcpSocket socket;
+    socket.connectToHost(QHostAddress::LocalHost, port);
+    socket.write(request);
+    QByteArray answer;
+    QElapsedTimer waited;
+    waited.start();
+    const auto complete = [&] {
+        const qsizetype end = answer.indexOf("\r\n\r\n");
+        if (end < 0)
+            return false;
+        const qsizetype at = answer.toLower().indexOf("content-length:");
+        const qint64 length =
+            at < 0 ? 0
+                   : answer.mid(at + 15, answer.indexOf('\r', at) - at - 15).trimmed().toLongLong();
+        return answer.size() >= end + 4 + length;
+    };
+    while (waited.elapsed() < 3000 && !complete() &&
+           (socket.state() != QAbstractSocket::UnconnectedState || socket.bytesAvailable())) {
+        QTest::qWait(5);
+        answer += socket.readAll();
+    }
+    if (body)
+        *body = answer.mid(answer.indexOf("\r\n\r\n") + 4);
+    return answer.left(answer.indexOf("\r\n"));
+}
+
+} // namespace
+
+class tst_Feed : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    FeedServer m_server;
+
+    QString picture()
+    {
+        const QString path = m_dir.filePath(u"home.png"_s);
+        QImage image(8, 8, QImage::Format_RGB32);
+        image.fill(Qt::red);
+        image.save(path);
+        return path;
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QString error;
+        QVERIFY2(m_server.start({QHostAddress::LocalHost, 0}, &error), qPrintable(error));
+        m_server.publish(shownWith(u"57"_s, picture()));
+    }
+
+    void addresses_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("host");
+        QTest::addColumn<int>("port");
+        QTest::newRow("bare port: this machine only") << u"8750"_s << u"127.0.0.1"_s << 8750;
+        QTest::newRow("every network") << u"0.0.0.0:8750"_s << u"0.0.0.0"_s << 8750;
+        QTest::newRow("IPv6") << u"[::1]:9000"_s << u"::1"_s << 9000;
+        QTest::newRow("no port") << u"0.0.0.0:"_s << QString() << 0;
+        QTest::newRow("port too large") << u"70000"_s << QString() << 0;
+        QTest::newRow("a name") << u"scoreboard.local:80"_s << QString() << 0;
+    }
+    void addresses()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, host);
+        QFETCH(int, port);
+        QString error;
+        const auto a = FeedServer::parseAddress(text, &error);
+        QCOMPARE(bool(a), !host.isEmpty());
+        if (a) {
+            QCOMPARE(a->host.toString(), host);
+            QCOMPARE(int(a->port), port);
+        } else {
+            QVERIFY(!error.isEmpty());
+        }
+    }
+
+    void aPortInUseIsSaid()
+    {
+        FeedServer second;
+        QString error;
+        QVERIFY(!second.start({QHostAddress::LocalHost, m_server.port()}, &error));
+        QVERIFY2(error.contains(QString::number(m_server.port())), qPrintable(error));
+    }
+
+    // What each request gets; the server keeps answering after every one.
+    void requests_data()
+    {
+        QTest::addColumn<QByteArray>("request");
+        QTest::addColumn<QByteArray>("status");
+        const auto get = [](const QByteArray &path) -> QByteArray {
+            return "GET " + path + " HTTP/1.1\r\nHost: x\r\n\r\n";
+        };
+        QTest::newRow("state") << get("/state.json") << "HTTP/1.1 200 OK"_ba;
+        QTest::newRow("board page") << get("/board") << "HTTP/1.1 200 OK"_ba;
+        QTest::newRow("overlay page") << get("/overlay") << "HTTP/1.1 200 OK"_ba;
+        QTest::newRow("home picture") << get("/pictures/home") << "HTTP/1.1 200 OK"_ba;
+        QTest::newRow("no board picture") << get("/pictures/board") << "HTTP/1.1 404 Not Found"_ba;
+        QTest::newRow("unknown path") << get("/secret") << "HTTP/1.1 404 Not Found"_ba;
+        QTest::newRow("dots") << get("/pictures/../../etc/passwd") << "HTTP/1.1 404 Not Found"_ba;
+        QTest::newRow("encoded dots")
+            << get("/pictures/%2e%2e/%2e%2e/etc/passwd") << "HTTP/1.1 404 Not Found"_ba;
+        QTest::newRow("a file's name")
+            << get("/pictures/" + QByteArray(QUELVANE_TEST_DATA).toPercentEncoding())
+            << "HTTP/1.1 404 Not Found"_ba;
+        QTest::newRow("POST")
+            << "POST /state.json HTTP/1.1\r\nHost: x\r\nContent-Length: 2\r\n\r\n{}"_ba
+            << "HTTP/1.1 405 Method Not Allowed"_ba;
+        QTest::newRow("DELETE") << "DELETE /board HTTP/1.1\r\nHost: x\r\n\r\n"_ba
+                                << "HTTP/1.1 405 Method Not Allowed"_ba;
+        QTest::newRow("headers over 64 KiB")
+            << "GET /state.json HTTP/1.1\r\nHost: x\r\nX-Big: " + QByteArray(70 * 1024, 'a') +
+                   "\r\n\r\n"
+            << "HTTP/1.1 431 Request Header Fields Too Large"_ba;
+        QTest::newRow("headers over the parser's limit")
+            << "GET /state.json HTTP/1.1\r\nHost: x\r\nX-Big: " + QByteArray(200 * 1024, 'a') +
+                   "\r\n\r\n"
+            << "HTTP/1.1 400 Bad Request"_ba;
+        QTest::newRow("no host") << "GET /state.json HTTP/1.1\r\n\r\n"_ba
+                                 << "HTTP/1.1 400 Bad Request"_ba;
+        QTest::newRow("not HTTP") << "\x16\x03\x01 hello\r\n\r\n"_ba << QByteArray();
+    }
+    void requests()
+    {
+        QFETCH(QByteArray, request);
+        QFETCH(QByteArray, status);
+        QByteArray body;
+        QCOMPARE(ask(m_server.port(), request, &body), status);
+        if (request.startsWith("GET /state.json") && status.endsWith("OK")) {
+            const QJsonObject o = QJsonDocument::fromJson(body).object();
+            QCOMPARE(o.value(u"home"_s).toObject().value(u"score"_s).toString(), u"57"_s);
+        }
+        QCOMPARE(ask(m_server.port(), "GET /state.json HTTP/1.1\r\nHost: x\r\n\r\n"),
+                 "HTTP/1.1 200 OK"_ba);
+    }
+
+    // 200 clients: each gets the state on opening, then every change once,
+    // in order; the same state again sends nothing, and what they send is
+    // ignored. A client that never reads is dropped, the others go on.
+    void manyClientsEveryChangeInOrder()
+    {
+        constexpr int Clients = 200;
+        std::vector<std::unique_ptr<QWebSocket>> clients;
+        std::vector<QList<qint64>> seen(Clients);
+        for (int i = 0; i < Clients; ++i) {
+            auto ws = std::make_unique<QWebSocket>();
+            connect(
+                ws.get(), &QWebSocket::textMessageReceived, this, [&seen, i](const QString &m) {
+                    seen[size_t(i)]
+                        << QJsonDocument::fromJson(m.toUtf8()).object().value(u"seq"_s).toInteger();
+                });
+            ws->open(QUrl(u"ws://127.0.0.1:%1/ws"_s.arg(m_server.port())));
+            clients.push_back(std::move(ws));
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(m_server.clientCount(), Clients, 10000);
+        const auto allSeen = [&seen](qsizetype n) {
+            return std::all_of(seen.begin(), seen.end(), [n](auto &s) { return s.size() == n; });
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(allSeen(1), 10000);
+        const qint64 first = seen[0].first();
+
+        // One that connects and never reads.
+        QTcpSocket stalled;
+        stalled.setReadBufferSize(1);
+        stalled.connectToHost(QHostAddress::LocalHost, m_server.port());
+        QVERIFY(stalled.waitForConnected());
+        stalled.write(
+            "GET /ws HTTP/1.1\r\nHost: x\r\nUpgrade: websocket\r\nConnection: Upgrade\r\n"
+            "Sec-WebSocket-Key: dGhlIHNhbXBsZSBub25jZQ==\r\nSec-WebSocket-Version: 13\r\n\r\n");
+        QTRY_COMPARE(m_server.clientCount(), Clients + 1);
+
+        clients[0]->sendTextMessage(u"{\"home\":{\"score\":\"999\"}}"_s);
+        ShownBoard big = shownWith(QString());
+        big.title = QString(20000, u't');
+        for (int change = 1; change <= 300; ++change) {
+            big.homeScore = QString::number(change);
+            m_server.publish(big);
+            m_server.publish(big); // the same again: nothing sent
+            QCoreApplication::processEvents();
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(m_server.clientCount(), Clients, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(allSeen(301), 20000);
+        for (const auto &s : seen) {
+            for (int k = 0; k < s.size(); ++k)
+                QCOMPARE(s[k], first + k);
+        }
+        m_server.publish(shownWith(u"57"_s, picture()));
+    }
+
+    // What the board shows, in the feed's words.
+    void boardTexts_data()
+    {
+        QTest::addColumn<QString>("setup");
+        QTest::addColumn<QString>("periodClock");
+        QTest::addColumn<QString>("homeScore");
+        QTest::addColumn<QString>("penalty");
+        QTest::newRow("loaded") << u""_s << u"10:00"_s << u"0"_s << QString();
+        QTest::newRow("last minute") << u"59.4"_s << u"59.4"_s << u"0"_s << QString();
+        QTest::newRow("time of day") << u"clock"_s << u"14:05"_s << u"0"_s << QString();
+        QTest::newRow("blank score, a penalty")
+            << u"blank"_s << u"10:00"_s << QString() << u"1:30"_s;
+    }
+    void boardTexts()
+    {
+        QFETCH(QString, setup);
+        QFETCH(QString, periodClock);
+        QFETCH(QString, homeScore);
+        QFETCH(QString, penalty);
+        BoardHarness h;
+        if (setup == u"59.4") {
+            h.board->tkPeriod->setTime(FixedTime::fromTicks(594000));
+        } else if (setup == u"clock") {
+            h.key(Settings.ClockSwitchKey);
+        } else if (setup == u"blank") {
+            h.board->nledHomeScore->setCaption(u"-1"_s);
+            h.board->tledHomePenalty2->setValue(0);
+            h.board->tkHomePenalty2->setTime(FixedTime::fromSeconds(90));
+        }
+        h.tick(50);
+        const ShownBoard s = BoardFeed::shownBoard(*h.board);
+        QCOMPARE(s.periodClock, periodClock);
+        QCOMPARE(s.homeScore, homeScore);
+        QCOMPARE(s.penaltiesHome[1], penalty);
+        QCOMPARE(s.penaltiesHome[0], QString());
+        QCOMPARE(s.timeOfDay, setup == u"clock");
+        const QJsonObject o = QJsonDocument::fromJson(s.toJson(7)).object();
+        QCOMPARE(o.value(u"period"_s).toObject().value(u"clock"_s).toString(), periodClock);
+        QCOMPARE(o.value(u"seq"_s).toInt(), 7);
+        QCOMPARE(o.value(u"colors"_s).toObject().value(u"ScoreColor"_s).toString(), u"#ff0000"_s);
+    }
+
+    // Text files: whole, and written only when their text changes.
+    void textFiles()
+    {
+        QTemporaryDir dir;
+        FeedFiles files(dir.filePath(u"texts"_s));
+        QVERIFY(files.usable());
+        files.write(shownWith(u"57"_s));
+        const QString score = dir.filePath(u"texts/home-score.txt"_s);
+        QFile f(score);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), "57"_ba);
+        f.close();
+        QVERIFY(QFile::remove(dir.filePath(u"texts/title.txt"_s)));
+        QFile::remove(score);
+        files.write(shownWith(u"58"_s));
+        QVERIFY(QFileInfo::exists(score));
+        QVERIFY(!QFileInfo::exists(dir.filePath(u"texts/title.txt"_s))); // unchanged: not written
+        QCOMPARE(QDir(dir.filePath(u"texts"_s)).entryList(QDir::Files).size(), 7);
+        FeedFiles blocked(score + u"/below"_s);
+        QVERIFY(!blocked.usable());
+    }
+};
+
+QTEST_MAIN(tst_Feed)
+#include "tst_feed.moc"
