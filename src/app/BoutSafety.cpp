@@ -8,6 +8,7 @@
 #include "frmScoreboard.h"
 
 #include <QDateTime>
+#include <QEvent>
 #include <QKeySequence>
 #include <QShortcut>
 
@@ -71,10 +72,17 @@ void BoutSafety::attach(frmScoreboard *board, const std::optional<JournalRow> &r
 {
     m_board = board;
     connect(board, &frmScoreboard::boutChanged, this, &BoutSafety::boutChanged);
-    connect(m_journal.get(), &BoutJournal::writeFailed, board,
-            [board] { board->setWindowTitle(NotSavedTitle); });
-    connect(m_journal.get(), &BoutJournal::writeSucceeded, board,
-            [board] { board->setWindowTitle(SavedTitle); });
+    connect(m_journal.get(), &BoutJournal::writeFailed, board, [this, board] {
+        m_notSaved = true;
+        board->setWindowTitle(NotSavedTitle);
+    });
+    connect(m_journal.get(), &BoutJournal::writeSucceeded, board, [this, board] {
+        m_notSaved = false;
+        board->setWindowTitle(SavedTitle);
+    });
+    // The board writes its own title whenever it lays out its labels; the
+    // warning stays until a write succeeds.
+    board->installEventFilter(this);
     // Taken before the board's keys: they never type into a display or
     // reach a command.
     const auto shortcut = [this, board](const QKeySequence &keys, void (BoutSafety::*act)()) {
@@ -95,6 +103,14 @@ void BoutSafety::attach(frmScoreboard *board, const std::optional<JournalRow> &r
         board->setBoutState(state);
         m_journal->append(QStringLiteral("Bout resumed"), board->boutState());
     }
+}
+
+bool BoutSafety::eventFilter(QObject *watched, QEvent *event)
+{
+    if (m_notSaved && watched == m_board && event->type() == QEvent::WindowTitleChange &&
+        m_board->windowTitle() != NotSavedTitle)
+        m_board->setWindowTitle(NotSavedTitle);
+    return QObject::eventFilter(watched, event);
 }
 
 void BoutSafety::boutChanged(const BoutState &before, const BoutState &after, bool byOperator)

@@ -38,6 +38,9 @@ public:
     BoutJournal &journal() { return *m_journal; }
     const UndoHistory &history() const { return m_history; }
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void boutChanged(const BoutState &before, const BoutState &after, bool byOperator);
     void show(const std::optional<BoutState> &state, const QString &what);
@@ -45,4 +48,6 @@ private:
     std::unique_ptr<BoutJournal> m_journal;
     UndoHistory m_history;
     QPointer<frmScoreboard> m_board;
+    // True from a failed write until one succeeds again.
+    bool m_notSaved = false;
 };

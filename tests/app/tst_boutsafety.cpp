@@ -229,6 +229,9 @@ private Q_SLOTS:
         QCOMPARE(b.shown(b.h.board->nledHomeScore), QString::number(59 * 7 % 999 + 3));
         b.safety.journal().flush();
         QTRY_COMPARE(b.h.board->windowTitle(), title);
+        // A resize lays the labels out again, title and all: the warning stays.
+        b.h.board->resize(800, 600);
+        QCOMPARE(b.h.board->windowTitle(), title);
         QCOMPARE(dialogs.asked.size(), said.isEmpty() ? 0 : 1);
     }
 };
