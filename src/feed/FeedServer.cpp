@@ -105,6 +105,7 @@ void FeedServer::publish(const ShownBoard &shown)
     m_published = true;
     m_shown = shown;
     m_json = shown.toJson(++m_seq);
+    m_message = QString::fromUtf8(m_json);
     const QList<QWebSocket *> clients = m_clients;
     for (QWebSocket *client : clients)
         send(client);
@@ -118,7 +119,7 @@ void FeedServer::send(QWebSocket *client)
         drop(client);
         return;
     }
-    client->sendTextMessage(QString::fromUtf8(m_json));
+    client->sendTextMessage(m_message);
 }
 
 void FeedServer::drop(QWebSocket *client)

@@ -63,5 +63,6 @@ private:
     ShownBoard m_shown;
     bool m_published = false;
     QByteArray m_json;
+    QString m_message; // the same as text, made once for every client
     quint64 m_seq = 0;
 };
