@@ -226,6 +226,26 @@ private Q_SLOTS:
         m_server.publish(shownWith(u"57"_s, picture()));
     }
 
+    // A client that sends request after request and reads nothing is cut
+    // off; everyone else is still answered.
+    void aClientThatNeverReadsIsCutOff()
+    {
+        QTcpSocket greedy;
+        greedy.setReadBufferSize(1);
+        greedy.connectToHost(QHostAddress::LocalHost, m_server.port());
+        QVERIFY(greedy.waitForConnected());
+        QByteArray requests;
+        for (int i = 0; i < 100; ++i)
+            requests += "GET /board HTTP/1.1\r\nHost: x\r\n\r\n";
+        for (int round = 0; round < 40 && greedy.state() == QAbstractSocket::ConnectedState; ++round) {
+            greedy.write(requests);
+            QTest::qWait(20);
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(greedy.state(), QAbstractSocket::UnconnectedState, 10000);
+        QCOMPARE(ask(m_server.port(), "GET /state.json HTTP/1.1\r\nHost: x\r\n\r\n"),
+                 "HTTP/1.1 200 OK"_ba);
+    }
+
     // What the board shows, in the feed's words.
     void boardTexts_data()
     {
