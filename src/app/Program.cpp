@@ -1,7 +1,9 @@
 #include "Program.h"
 
+#include "AudienceScreens.h"
 #include "BoardFeed.h"
 #include "BoutSafety.h"
+#include "ScreenChoice.h"
 #include "WindowPlacement.h"
 #include "frmHelp.h"
 #include "frmOptions.h"
@@ -18,6 +20,7 @@ Program::Program(SettingsBackend &store, Options options)
 
 Program::~Program()
 {
+    m_audience.reset();
     delete m_help;
     delete m_board;
     delete m_splash;
@@ -46,6 +49,11 @@ BoutSafety *Program::boutSafety() const
 BoardFeed *Program::feed() const
 {
     return m_feed.get();
+}
+
+AudienceScreens *Program::audience() const
+{
+    return m_audience.get();
 }
 
 void Program::start()
@@ -81,7 +89,23 @@ void Program::openScoreboard()
             m_help->close();
         QCoreApplication::quit();
     });
+    if (m_options.fullScreen) {
+        // Borderless from the start, so the window is made once.
+        m_board->setWindowFlag(Qt::FramelessWindowHint, true);
+    }
     m_board->show();
+    if (m_options.fullScreen) {
+        QScreen *screen = ScreenChoice::find(*m_options.fullScreen, nullptr);
+        if (m_options.fullScreen->isEmpty() || !screen) {
+            if (!m_options.fullScreen->isEmpty())
+                std::fprintf(stderr, "quelvane: there is no screen %s; full-screen on this one\n",
+                             qPrintable(*m_options.fullScreen));
+            screen = m_board->screen();
+        }
+        ScreenChoice::fillScreen(m_board, screen, true);
+    }
+    if (m_options.audienceScreen)
+        m_audience = std::make_unique<AudienceScreens>(m_board, *m_options.audienceScreen);
     if (m_safety)
         m_safety->attach(m_board, resumed);
     if (m_feed)

@@ -3,7 +3,9 @@
 #include <QPointer>
 #include <QString>
 #include <memory>
+#include <optional>
 
+class AudienceScreens;
 class BoardFeed;
 class BoutSafety;
 class SettingsBackend;
@@ -23,6 +25,11 @@ public:
         QString feedAddress;
         // Where the feed's text files go; none when empty.
         QString feedFolder;
+        // The audience board's screen (a number or a name; empty for the
+        // first other screen); no audience board when not set.
+        std::optional<QString> audienceScreen;
+        // The board itself full-screen on a screen (empty: its own).
+        std::optional<QString> fullScreen;
     };
 
     explicit Program(SettingsBackend &store, Options options = {});
@@ -38,6 +45,8 @@ public:
     BoutSafety *boutSafety() const;
     // The live feed; null without one.
     BoardFeed *feed() const;
+    // The audience board's keeper; null without one.
+    AudienceScreens *audience() const;
 
 private:
     void openScoreboard();
@@ -49,6 +58,7 @@ private:
     Options m_options;
     std::unique_ptr<BoutSafety> m_safety;
     std::unique_ptr<BoardFeed> m_feed;
+    std::unique_ptr<AudienceScreens> m_audience;
     QPointer<frmSplash> m_splash;
     QPointer<frmScoreboard> m_board;
     QPointer<frmHelp> m_help;

@@ -9,6 +9,9 @@
 #include <QStandardPaths>
 #include <cstdio>
 #include <cstring>
+#include <optional>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -19,6 +22,23 @@ void nameTheProgram()
                                                 .arg(QUELVANE_VERSION_MAJOR)
                                                 .arg(QUELVANE_VERSION_MINOR)
                                                 .arg(QUELVANE_VERSION_PATCH));
+}
+
+// Takes "--name [VALUE]" out of the arguments: the option's value ("" when
+// none follows), or nothing when the option is not there. A value is the
+// next argument unless that is another option.
+std::optional<QString> takeOptionalValue(QStringList &args, const QString &name)
+{
+    const qsizetype at = args.indexOf(name);
+    if (at < 0)
+        return std::nullopt;
+    QString value;
+    if (at + 1 < args.size() && !args[at + 1].startsWith(u'-')) {
+        value = args[at + 1];
+        args.removeAt(at + 1);
+    }
+    args.removeAt(at);
+    return value;
 }
 
 QString journalFolder()
@@ -84,14 +104,29 @@ int main(int argc, char *argv[])
         QStringLiteral("Write the latest bout's record as CSV to FILE (- for standard output) and "
                        "exit."),
         QStringLiteral("FILE"));
-    parser.addOptions({feed, feedDir, exportBout});
-    parser.process(app);
+    // Shown in the help; taken out before parsing, as their screen is optional.
+    const QCommandLineOption audience(
+        QStringLiteral("audience"),
+        QStringLiteral("Show the board full-screen for the crowd on another screen as well: "
+                       "[SCREEN] is its number (1 is the first) or name; without it, the first "
+                       "screen the board is not on."));
+    const QCommandLineOption fullScreen(
+        QStringLiteral("fullscreen"),
+        QStringLiteral("Open the board itself full-screen and borderless on [SCREEN] (its own "
+                       "screen when not given)."));
+    parser.addOptions({feed, feedDir, exportBout, audience, fullScreen});
+    QStringList args = app.arguments();
+    const std::optional<QString> audienceScreen = takeOptionalValue(args, u"--audience"_s);
+    const std::optional<QString> fullScreenScreen = takeOptionalValue(args, u"--fullscreen"_s);
+    parser.process(args);
 
     QSettingsBackend store;
     Program::Options options;
     options.journalFolder = journalFolder();
     options.feedAddress = parser.value(feed);
     options.feedFolder = parser.value(feedDir);
+    options.audienceScreen = audienceScreen;
+    options.fullScreen = fullScreenScreen;
     Program program(store, options);
     program.start();
     return QApplication::exec();

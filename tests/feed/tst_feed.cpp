@@ -237,7 +237,8 @@ private Q_SLOTS:
         QByteArray requests;
         for (int i = 0; i < 100; ++i)
             requests += "GET /board HTTP/1.1\r\nHost: x\r\n\r\n";
-        for (int round = 0; round < 40 && greedy.state() == QAbstractSocket::ConnectedState; ++round) {
+        for (int round = 0; round < 40 && greedy.state() == QAbstractSocket::ConnectedState;
+             ++round) {
             greedy.write(requests);
             QTest::qWait(20);
         }

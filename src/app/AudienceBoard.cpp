@@ -1,0 +1,176 @@
+#include "AudienceBoard.h"
+
+#include "ControlAccess.h"
+#include "Digmar.h"
+#include "Image.h"
+#include "Label.h"
+#include "PictureBox.h"
+#include "Pinlux.h"
+#include "Shape.h"
+#include "frmScoreboard.h"
+#include "modGrabKeys.h"
+
+#include <QMetaProperty>
+#include <QResizeEvent>
+
+namespace {
+
+// Properties the layout scales for each window at its own size; never
+// copied from the board.
+bool scaledByLayout(const char *property)
+{
+    for (const char *scaled : {"Left", "Top", "Width", "Height", "FontSize", "BorderWidth", "Size",
+                               "PaddingH", "PaddingV", "PaddingI", "PaddingD"}) {
+        if (qstrcmp(property, scaled) == 0)
+            return true;
+    }
+    return false;
+}
+
+// Copies every writable property of a control, or only those the layout
+// does not scale.
+void copyProperties(const QObject *from, QObject *to, bool includingLayout)
+{
+    // Our controls' own properties: those after QWidget's.
+    const QMetaObject *meta = from->metaObject();
+    for (int i = QWidget::staticMetaObject.propertyCount(); i < meta->propertyCount(); ++i) {
+        const QMetaProperty p = meta->property(i);
+        if (!p.isWritable() || (!includingLayout && scaledByLayout(p.name())))
+            continue;
+        const QVariant value = p.read(from);
+        if (ControlAccess::read(to, p.name()) != value)
+            ControlAccess::write(to, p.name(), value);
+    }
+}
+
+QObject *makeControl(const QString &kind, QWidget *parent)
+{
+    if (kind == u"Label")
+        return new Label(parent);
+    if (kind == u"PictureBox")
+        return new PictureBox(parent);
+    if (kind == u"Image")
+        return new Image(parent);
+    if (kind == u"Shape")
+        return new Shape(parent);
+    if (kind == u"Pinlux")
+        return new Pinlux(parent);
+    if (kind == u"Digmar")
+        return new Digmar(parent);
+    return nullptr; // time-keepers and the like: the audience has none
+}
+
+} // namespace
+
+AudienceBoard::AudienceBoard(frmScoreboard *board, QWidget *parent) : Form(parent), m_board(board)
+{
+    setWindowTitle(QStringLiteral("Quelvane audience board"));
+    setAutoFillBackground(true);
+    // It never takes the keyboard from the operator, nor shows a pointer.
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setFocusPolicy(Qt::NoFocus);
+    setCursor(Qt::BlankCursor);
+    copyControls();
+    resize(board->size());
+    // The board's present layout is this window's reference.
+    withOwnLayout([this] { modStretch::RecordLayout(this); });
+    copyAppearance();
+    copyValues();
+    connect(board, &frmScoreboard::refreshed, this, [this] {
+        copyValues();
+        if (!(m_appearanceOf == Settings))
+            copyAppearance();
+    });
+}
+
+template <typename F> void AudienceBoard::withOwnLayout(F &&procedure)
+{
+    std::swap(modStretch::LayoutTable, m_layout.table);
+    std::swap(modStretch::DesignWidth, m_layout.designWidth);
+    std::swap(modStretch::DesignHeight, m_layout.designHeight);
+    procedure();
+    std::swap(modStretch::LayoutTable, m_layout.table);
+    std::swap(modStretch::DesignWidth, m_layout.designWidth);
+    std::swap(modStretch::DesignHeight, m_layout.designHeight);
+}
+
+void AudienceBoard::copyControls()
+{
+    QHash<const QObject *, QWidget *> copies;
+    copies.insert(m_board, this);
+    for (QObject *original : ControlAccess::controls(m_board)) {
+        // The selection mark is the operator's; the crowd sees no selection.
+        if (original == static_cast<QObject *>(m_board->shpObjectSelected))
+            continue;
+        auto *originalWidget = qobject_cast<QWidget *>(original);
+        if (!originalWidget)
+            continue;
+        QWidget *parent = copies.value(originalWidget->parentWidget(), this);
+        QObject *copy = makeControl(ControlAccess::className(original), parent);
+        if (!copy)
+            continue;
+        addControl(copy, qPrintable(original->objectName()));
+        auto *widget = static_cast<QWidget *>(copy);
+        widget->setFocusPolicy(Qt::NoFocus);
+        copies.insert(originalWidget, widget);
+        copyProperties(original, copy, true);
+        m_pairs.append(std::pair(original, copy));
+        m_byName.insert(original->objectName(), copy);
+        if (auto *clock = qobject_cast<Pinlux *>(original))
+            m_clocks.append(std::pair(clock, static_cast<Pinlux *>(copy)));
+        else if (auto *number = qobject_cast<Digmar *>(original))
+            m_numbers.append(std::pair(number, static_cast<Digmar *>(copy)));
+        widget->show();
+    }
+    // Frames lie beneath everything, as on the board.
+    for (const auto &[original, copy] : std::as_const(m_pairs)) {
+        if (qobject_cast<Shape *>(copy))
+            static_cast<QWidget *>(copy)->lower();
+    }
+}
+
+void AudienceBoard::copyValues()
+{
+    for (const auto &[original, copy] : std::as_const(m_clocks)) {
+        copy->setGroupUnits(original->groupUnits());
+        copy->setValue(original->value());
+    }
+    for (const auto &[original, copy] : std::as_const(m_numbers))
+        copy->setCaption(original->caption());
+}
+
+void AudienceBoard::copyAppearance()
+{
+    m_appearanceOf = Settings;
+    setPalette(m_board->palette());
+    for (const auto &[original, copy] : std::as_const(m_pairs)) {
+        // Pictures are fitted here, at this window's size.
+        if (!qobject_cast<Image *>(copy))
+            copyProperties(original, copy, false);
+    }
+    fitPictures();
+}
+
+void AudienceBoard::fitPictures()
+{
+    const std::pair<const char *, const QString &> pictures[] = {
+        {"HomePic", Settings.HomePic},
+        {"VisitorPic", Settings.VisitorPic},
+        {"BoardPic", Settings.BoardPic}};
+    for (const auto &[which, path] : pictures) {
+        auto *image = qobject_cast<Image *>(control(u"img"_qs + QLatin1String(which)));
+        auto *frame = qobject_cast<TwipsWidget *>(
+            control(u"pic"_qs + QLatin1String(which) + u"Container"_qs));
+        if (image && frame)
+            modGrabKeys::FitPicture(image, frame, path);
+    }
+}
+
+void AudienceBoard::resizeEvent(QResizeEvent *event)
+{
+    Form::resizeEvent(event);
+    if (m_layout.designWidth == 0)
+        return;
+    withOwnLayout([this] { modStretch::ScaleLayout(this); });
+    fitPictures();
+}
