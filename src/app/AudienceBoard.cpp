@@ -114,6 +114,11 @@ void AudienceBoard::copyControls()
         widget->setFocusPolicy(Qt::NoFocus);
         copies.insert(originalWidget, widget);
         copyProperties(original, copy, true);
+        if (auto *label = qobject_cast<Label *>(original)) {
+            auto *labelCopy = static_cast<Label *>(copy);
+            labelCopy->setAlignment(label->alignment());
+            labelCopy->setFontFamily(label->fontFamily(), label->bold());
+        }
         m_pairs.append(std::pair(original, copy));
         m_byName.insert(original->objectName(), copy);
         if (auto *clock = qobject_cast<Pinlux *>(original))

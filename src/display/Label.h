@@ -24,7 +24,10 @@ public:
     std::int32_t foreColor() const { return m_foreColor; }
     void setForeColor(std::int32_t bgr);
 
+    Align alignment() const { return m_align; }
     void setAlignment(Align align);
+    QString fontFamily() const { return m_family; }
+    bool bold() const { return m_bold; }
     void setFontFamily(const QString &family, bool bold);
 
 Q_SIGNALS:

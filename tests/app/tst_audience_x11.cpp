@@ -4,6 +4,7 @@
 #include "BoardHarness.h"
 #include "Digmar.h"
 #include "KeyTyping.h"
+#include "Label.h"
 #include "Pinlux.h"
 #include "ScreenChoice.h"
 
@@ -81,6 +82,9 @@ private Q_SLOTS:
         QTRY_COMPARE(a->geometry(), projector->geometry());
         QVERIFY(a->windowFlags().testFlag(Qt::FramelessWindowHint));
         QVERIFY(!a->control(u"shpObjectSelected"_s));
+        auto *title = static_cast<Label *>(a->control(u"lblTitle"_s));
+        QVERIFY(title->bold());
+        QCOMPARE(title->alignment(), Label::Align::Center);
         QCOMPARE(a->cursor().shape(), Qt::BlankCursor);
 
         // Keys on the board reach the crowd in the same refresh.
