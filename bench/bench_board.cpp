@@ -83,7 +83,10 @@ void BM_FullRepaint(benchmark::State &state)
     board->resize(int(state.range(0)), int(state.range(1)));
     Settings.LEDType = std::int16_t(state.range(2));
     board->UpdateLabels();
-    QImage target(board->size(), QImage::Format_ARGB32_Premultiplied);
+    // At the screen's own resolution (QT_SCALE_FACTOR=2 for a 4K laptop).
+    const qreal ratio = board->devicePixelRatioF();
+    QImage target(board->size() * ratio, QImage::Format_ARGB32_Premultiplied);
+    target.setDevicePixelRatio(ratio);
     for (auto _ : state) {
         board->render(&target);
         benchmark::DoNotOptimize(target.constBits());

@@ -85,7 +85,9 @@ const QPixmap &LedDisplay::cellPicture(Glyph glyph)
     m_glyphs.prepare(m_ledType, digitWidth, m_size, separatorWidth);
     const bool separator = isSeparator(glyph);
     const QSize size(int(std::ceil(separator ? separatorWidth : digitWidth)) + 1, m_size + 1);
-    picture = QPixmap(size);
+    // Drawn at the screen's own resolution, then copied 1:1 to it.
+    picture = QPixmap(size * m_cellPixelRatio);
+    picture.setDevicePixelRatio(m_cellPixelRatio);
     const QColor back = toQColor(m_backColor);
     const QColor lit = toQColor(m_litColor);
     picture.fill(back);
@@ -140,6 +142,10 @@ void LedDisplay::geometryChanged()
 
 void LedDisplay::paintEvent(QPaintEvent *)
 {
+    if (devicePixelRatioF() != m_cellPixelRatio) {
+        forgetCellPictures();
+        m_cellPixelRatio = devicePixelRatioF();
+    }
     QPainter painter(this);
     painter.fillRect(rect(), toQColor(m_backColor));
     if (hasBorder()) {

@@ -96,5 +96,8 @@ private:
     LedCells m_cells;
     DigitGlyphs m_glyphs;
     std::array<QPixmap, 15> m_cellPictures;
+    // The device pixel ratio the cell pictures were made at: a screen with
+    // another (a 4K laptop, a window moved) makes them again, sharp there.
+    qreal m_cellPixelRatio = 1;
     int m_repaintRequests = 0;
 };

@@ -29,13 +29,15 @@ void frmScoreboard::RefreshTime()
         return;
     ++m_refreshDepth;
 
-    // The hour as the system's format writes it, read from the time itself so
-    // that whatever the format puts around it (zone names, AM/PM markers,
-    // other separators) cannot be taken for it.
-    const HoursMinutes now = hoursMinutes(m_services.timeOfDay(), m_twelveHourClock);
     const FixedTime tP = tkPeriod->time();
 
     if (ClockTime) {
+        // The local time is read only while it is shown: reading it asks the
+        // C library, which looks at the time-zone file each time, and nothing
+        // else uses it. The hour as the system's format writes it, read from
+        // the time itself so that whatever the format puts around it (zone
+        // names, AM/PM markers, other separators) cannot be taken for it.
+        const HoursMinutes now = hoursMinutes(m_services.timeOfDay(), m_twelveHourClock);
         const std::int32_t minutes = std::int32_t(now.hours) * 60 + now.minutes;
         tledPeriod->setGroupUnits(MinutesSeconds);
         tledPeriod->setValue(float(minutes));
