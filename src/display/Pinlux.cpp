@@ -10,6 +10,10 @@ Pinlux::Pinlux(QWidget *parent)
 
 void Pinlux::setValue(float value)
 {
+    // Written on every refresh, mostly with the value it has: the cells
+    // cannot change then.
+    if (value == m_value)
+        return;
     m_value = value;
     contentChanged();
 }
