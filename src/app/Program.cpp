@@ -11,6 +11,7 @@
 #include "frmSplash.h"
 
 #include <QCoreApplication>
+#include <QTimer>
 #include <cstdio>
 
 Program::Program(SettingsBackend &store, Options options)
@@ -65,6 +66,9 @@ void Program::start()
     actions.openHelp = [this] { openHelp(m_splash); };
     m_splash = new frmSplash(m_store, actions);
     m_splash->show();
+    // Opened while the splash waits for its click, so that the board does not
+    // wait for the disk.
+    QTimer::singleShot(0, m_splash, [this] { openJournal(); });
 }
 
 void Program::openScoreboard()
@@ -74,10 +78,9 @@ void Program::openScoreboard()
     // The journal is asked before the board opens, so that a question never
     // comes between the board's first tick and the operator.
     std::optional<JournalRow> resumed;
-    if (!m_options.journalFolder.isEmpty()) {
-        m_safety = std::make_unique<BoutSafety>(m_options.journalFolder);
+    openJournal();
+    if (m_safety)
         resumed = m_safety->prepare();
-    }
     ScoreboardServices services;
     services.showOptions = [this] { openOptions(m_board); };
     services.showHelp = [this] { openHelp(m_board); };
@@ -110,6 +113,12 @@ void Program::openScoreboard()
         m_safety->attach(m_board, resumed);
     if (m_feed)
         m_feed->follow(m_board);
+}
+
+void Program::openJournal()
+{
+    if (!m_safety && !m_options.journalFolder.isEmpty())
+        m_safety = std::make_unique<BoutSafety>(m_options.journalFolder);
 }
 
 void Program::startFeed()

@@ -53,6 +53,7 @@ private:
     void openOptions(QWidget *parent);
     void openHelp(QWidget *opener);
     void startFeed();
+    void openJournal();
 
     SettingsBackend &m_store;
     Options m_options;

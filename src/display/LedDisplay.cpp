@@ -6,6 +6,7 @@
 
 #include <QKeyEvent>
 #include <QPainter>
+#include <QRegion>
 #include <cmath>
 
 namespace {
@@ -119,13 +120,21 @@ void LedDisplay::contentChanged()
         return;
     const bool layoutChanged = cells.digitCount() != m_cells.digitCount() ||
                                cells.separatorCount() != m_cells.separatorCount();
+    const LedCells before = m_cells;
     m_cells = cells;
     if (layoutChanged) {
         geometryChanged();
-    } else {
-        ++m_repaintRequests;
-        update();
+        return;
     }
+    // Only the positions whose glyph changed: a running clock repaints (and
+    // sends to the screen) one or two digits a second, not the whole display.
+    ++m_repaintRequests;
+    QRegion changed;
+    forEachCell([&](int i, double x, double width) {
+        if (before.glyphs[size_t(i)] != cells.glyphs[size_t(i)])
+            changed += QRect(int(std::floor(x)) - 1, 0, int(std::ceil(width)) + 3, height());
+    });
+    update(changed);
 }
 
 void LedDisplay::geometryChanged()
@@ -152,20 +161,27 @@ void LedDisplay::paintEvent(QPaintEvent *)
         painter.setPen(QPen(toQColor(frameColor()), 1));
         painter.drawRect(rect().adjusted(0, 0, -1, -1));
     }
+    const int y = int(std::lround(m_paddingV / Twips::PerPixel));
+    forEachCell([&](int i, double x, double) {
+        painter.drawPixmap(int(std::lround(x)), y, cellPicture(m_cells.glyphs[size_t(i)]));
+    });
+}
+
+template <typename F> void LedDisplay::forEachCell(F &&visit) const
+{
     const double px = 1.0 / Twips::PerPixel;
     const double digitWidth = digitWidthPixels();
     const double separatorWidth = separatorTwips() * px;
     double x = m_paddingH * px;
-    const int y = int(std::lround(m_paddingV * px));
     for (int i = 0; i < m_cells.count; ++i) {
-        const Glyph g = m_cells.glyphs[size_t(i)];
-        const bool separator = isSeparator(g);
+        const bool separator = isSeparator(m_cells.glyphs[size_t(i)]);
         if (i > 0) {
             const bool nextToSeparator = separator || isSeparator(m_cells.glyphs[size_t(i - 1)]);
             x += m_paddingI * px * (nextToSeparator ? 0.5 : 1.0);
         }
-        painter.drawPixmap(int(std::lround(x)), y, cellPicture(g));
-        x += separator ? separatorWidth : digitWidth;
+        const double width = separator ? separatorWidth : digitWidth;
+        visit(i, x, width);
+        x += width;
     }
 }
 

@@ -84,6 +84,9 @@ private:
     // One position drawn with its background, unlit and lit parts: made once
     // per glyph, size, style and colours, then only copied.
     const QPixmap &cellPicture(Glyph glyph);
+    // Visits every position left to right: its index, left edge and width in
+    // pixels.
+    template <typename F> void forEachCell(F &&visit) const;
     void forgetCellPictures();
 
     std::int32_t m_litColor = 0x0000FF;
