@@ -7,43 +7,20 @@
 set -uo pipefail
 cd "$(dirname "$0")/.."
 build="${1:-build/release}"
-exe="$PWD/$build/src/app/quelvane"
-work=$(mktemp -d)
-pids=()
-cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done; wait 2>/dev/null; rm -rf "$work"; }
-trap cleanup EXIT
-export HOME="$work" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work"
+source bench/session.sh
 mode=(1920x1080 148.5 1920 2008 2052 2200 1080 1084 1089 1125 +hsync +vsync)
 xrandr --newmode "${mode[@]}" 2>/dev/null
 for output in DUMMY0 DUMMY1; do xrandr --addmode "$output" 1920x1080 2>/dev/null; done
 xrandr --output DUMMY0 --mode 1920x1080 --pos 0x0 --output DUMMY1 --mode 1920x1080 --right-of DUMMY0
 
-cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
-share() {
-    local a b hz
-    hz=$(getconf CLK_TCK)
-    a=$(cpu_ticks "$1"); sleep 20; b=$(cpu_ticks "$1")
-    awk -v t=$((b - a)) -v hz="$hz" 'BEGIN { printf "%.2f", 100 * t / hz / 20 }'
-}
-window_named() {
-    for _ in $(seq 2000); do
-        id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | grep -v "^${2:-none}\$" | head -n1)
-        [ -n "$id" ] && { echo "$id"; return 0; }
-        sleep 0.005
-    done
-    return 1
-}
 # run <extra options>: the board full-screen on the first screen, every
 # clock running; prints its CPU share.
 run() {
     rm -rf "$work/.local"
     "$exe" --fullscreen 1 "$@" & local app=$!
     pids+=($app)
-    local splash board
-    splash=$(window_named Quelvane)
-    eval "$(xdotool getwindowgeometry --shell "$splash")"
-    xdotool mousemove $((X + 40)) $((Y + 30)) click 1
-    board=$(window_named Quelvane "$splash")
+    local board
+    board=$(open_board)
     sleep 1
     xdotool windowfocus --sync "$board"
     # Scores, the period, four penalties; then the period and jam clocks.
