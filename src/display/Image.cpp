@@ -40,17 +40,27 @@ bool Image::decodeForDisplay()
 {
     if (m_file.isEmpty())
         return hasPicture();
-    const QImage image = PictureCache::instance().imageFor(m_file, size());
-    if (image.isNull()) {
+    if (!decodeAtScreenResolution()) {
         clearPicture();
         return false;
     }
+    update();
+    return true;
+}
+
+bool Image::decodeAtScreenResolution()
+{
+    // At the screen's own pixels, so a picture is as sharp on a screen with a
+    // display scale of 2 as on one of 1.
+    m_decodedRatio = devicePixelRatioF();
+    const QImage image = PictureCache::instance().imageFor(m_file, size() * m_decodedRatio);
+    if (image.isNull())
+        return false;
     // The same decoded picture is turned into a pixmap only once.
     if (image.cacheKey() != m_decodedKey) {
         m_picture = QPixmap::fromImage(image);
         m_decodedKey = image.cacheKey();
     }
-    update();
     return true;
 }
 
@@ -82,6 +92,9 @@ void Image::takeNaturalSize()
 
 void Image::paintEvent(QPaintEvent *)
 {
+    // Moved to a screen with another display scale: decoded again for it.
+    if (!m_file.isEmpty() && devicePixelRatioF() != m_decodedRatio)
+        decodeAtScreenResolution();
     if (m_picture.isNull())
         return;
     QPainter painter(this);

@@ -40,10 +40,12 @@ protected:
 
 private:
     void takeNaturalSize();
+    bool decodeAtScreenResolution();
 
     QString m_file;
     QSize m_natural;
     QPixmap m_picture;
-    qint64 m_decodedKey = 0; // the decoded picture m_picture was made from
+    qint64 m_decodedKey = 0;  // the decoded picture m_picture was made from
+    qreal m_decodedRatio = 1; // the device pixel ratio it was decoded for
     bool m_stretch = false;
 };

@@ -2,10 +2,12 @@
 // resolution (anti-aliased edges one physical pixel wide), not drawn at the
 // logical size and enlarged into 2 x 2 blocks.
 #include "Digmar.h"
+#include "Image.h"
 #include "Pinlux.h"
 
 #include <QApplication>
 #include <QSet>
+#include <QTemporaryDir>
 #include <QTest>
 
 class tst_HiDpi : public QObject {
@@ -50,6 +52,34 @@ private Q_SLOTS:
         }
         QVERIFY2(alone > 40, qPrintable(QString::number(alone)));
         QVERIFY(shades.size() > 4); // lit, unlit, back and edge shades between
+    }
+
+    // A picture is decoded for the screen's pixels, not enlarged from the
+    // logical size: fine stripes stay stripes.
+    void picturesAreDecodedForTheScreen()
+    {
+        QTemporaryDir dir;
+        QImage stripes(200, 200, QImage::Format_RGB32);
+        for (int x = 0; x < 200; ++x) {
+            for (int y = 0; y < 200; ++y)
+                stripes.setPixel(x, y, x % 2 ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
+        }
+        const QString file = dir.filePath(QStringLiteral("stripes.png"));
+        QVERIFY(stripes.save(file));
+        QWidget window;
+        auto *image = new Image(&window);
+        image->setStretch(true);
+        image->resize(100, 100);
+        QVERIFY(image->loadPictureFile(file));
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(image->decodeForDisplay());
+        QCOMPARE(image->shownPicture().size(), QSize(200, 200));
+        const QImage shot = image->grab().toImage();
+        int changes = 0;
+        for (int x = 1; x < shot.width(); ++x)
+            changes += shot.pixel(x, 100) != shot.pixel(x - 1, 100);
+        QVERIFY2(changes > 150, qPrintable(QString::number(changes)));
     }
 };
 
