@@ -85,13 +85,14 @@ AudienceBoard::AudienceBoard(frmScoreboard *board, QWidget *parent) : Form(paren
 
 template <typename F> void AudienceBoard::withOwnLayout(F &&procedure)
 {
-    std::swap(modStretch::LayoutTable, m_layout.table);
-    std::swap(modStretch::DesignWidth, m_layout.designWidth);
-    std::swap(modStretch::DesignHeight, m_layout.designHeight);
+    const auto exchange = [this] {
+        std::swap(modStretch::LayoutTable, m_layout.table);
+        std::swap(modStretch::DesignWidth, m_layout.designWidth);
+        std::swap(modStretch::DesignHeight, m_layout.designHeight);
+    };
+    exchange();
     procedure();
-    std::swap(modStretch::LayoutTable, m_layout.table);
-    std::swap(modStretch::DesignWidth, m_layout.designWidth);
-    std::swap(modStretch::DesignHeight, m_layout.designHeight);
+    exchange();
 }
 
 void AudienceBoard::copyControls()

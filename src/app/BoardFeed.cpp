@@ -147,6 +147,6 @@ ShownBoard BoardFeed::shownBoard(const frmScoreboard &b)
         const QString file = QFileInfo(path).isFile() ? path : QString();
         s.pictures.append({QString::fromLatin1(which), file, fraction(frame, size)});
     }
-    s.bout = b.boutState().toJson();
+    s.bout = b.boutState();
     return s;
 }

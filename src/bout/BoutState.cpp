@@ -77,6 +77,11 @@ bool BoutState::sameBout(const BoutState &other) const
 
 QByteArray BoutState::toJson() const
 {
+    return QJsonDocument(toJsonObject()).toJson(QJsonDocument::Compact);
+}
+
+QJsonObject BoutState::toJsonObject() const
+{
     QJsonObject keeperObjects;
     for (int k = 0; k < KeeperCount; ++k) {
         keeperObjects.insert(
@@ -90,7 +95,7 @@ QByteArray BoutState::toJson() const
     QJsonArray blanks;
     for (bool blank : penaltyBlank)
         blanks.append(blank);
-    const QJsonObject o{
+    return QJsonObject{
         {QStringLiteral("version"), 1},
         {QStringLiteral("wallMs"), qint64(wallMs)},
         {QStringLiteral("keepers"), keeperObjects},
@@ -103,7 +108,6 @@ QByteArray BoutState::toJson() const
         {QStringLiteral("endSounded"), QJsonArray{endSounded[0], endSounded[1]}},
         {QStringLiteral("selected"), key(displayName(selected))},
     };
-    return QJsonDocument(o).toJson(QJsonDocument::Compact);
 }
 
 std::optional<BoutState> BoutState::fromJson(const QByteArray &json)

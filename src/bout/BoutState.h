@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QJsonObject>
 #include <QMetaType>
 #include <QString>
 #include <array>
@@ -62,6 +63,7 @@ struct BoutState {
     // The JSON form (docs/bout-state.md) and back. A text that is not a bout
     // state gives nothing; out-of-range values are clamped.
     QByteArray toJson() const;
+    QJsonObject toJsonObject() const;
     static std::optional<BoutState> fromJson(const QByteArray &json);
 
     // Names used in the JSON form and the descriptions.

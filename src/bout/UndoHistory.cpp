@@ -48,22 +48,23 @@ BoutState UndoHistory::patched(const BoutState &now, const BoutState &from,
     return advanced(s, 0, m_holdPeriodSound);
 }
 
+std::optional<BoutState> UndoHistory::move(std::deque<Step> &from, std::deque<Step> &to,
+                                           const BoutState &now, bool back)
+{
+    if (from.empty())
+        return std::nullopt;
+    const Step step = from.back();
+    from.pop_back();
+    to.push_back(step);
+    return back ? patched(now, step.after, step.before) : patched(now, step.before, step.after);
+}
+
 std::optional<BoutState> UndoHistory::undo(const BoutState &now)
 {
-    if (m_done.empty())
-        return std::nullopt;
-    const Step step = m_done.back();
-    m_done.pop_back();
-    m_undone.push_back(step);
-    return patched(now, step.after, step.before);
+    return move(m_done, m_undone, now, true);
 }
 
 std::optional<BoutState> UndoHistory::redo(const BoutState &now)
 {
-    if (m_undone.empty())
-        return std::nullopt;
-    const Step step = m_undone.back();
-    m_undone.pop_back();
-    m_done.push_back(step);
-    return patched(now, step.before, step.after);
+    return move(m_undone, m_done, now, false);
 }

@@ -35,6 +35,10 @@ private:
     };
     // `now` with what changed from `from` to `to` set as `to` had it.
     BoutState patched(const BoutState &now, const BoutState &from, const BoutState &to) const;
+    // Takes the last step of `from` to `to`; the bout with it taken back
+    // (`back`) or done again.
+    std::optional<BoutState> move(std::deque<Step> &from, std::deque<Step> &to,
+                                  const BoutState &now, bool back);
 
     std::deque<Step> m_done;
     std::deque<Step> m_undone;

@@ -83,7 +83,7 @@ QByteArray ShownBoard::toJson(quint64 seq) const
                                                {QStringLiteral("displays"), displayList},
                                                {QStringLiteral("labels"), labelList},
                                                {QStringLiteral("pictures"), pictureList}}},
-        {QStringLiteral("bout"), QJsonDocument::fromJson(bout).object()},
+        {QStringLiteral("bout"), bout.toJsonObject()},
     };
     return QJsonDocument(o).toJson(QJsonDocument::Compact);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "BoutState.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QRectF>
@@ -46,9 +48,9 @@ struct ShownBoard {
     QList<Display> displays;
     QList<Label> labels;
     QList<Picture> pictures;
-    // The bout state's JSON at this moment; it moves with every tick of a
-    // running clock, so it is not part of what counts as a change.
-    QByteArray bout;
+    // The bout at this moment; it moves with every tick of a running clock,
+    // so it is not part of what counts as a change.
+    BoutState bout;
 
     // Whether another shows the same, the bout's own moment aside.
     bool sameShown(const ShownBoard &other) const;

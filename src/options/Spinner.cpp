@@ -33,20 +33,11 @@ void Spinner::reverseArrowStep(int action)
     // before the step, so the step is taken again the other way.
     if (!m_stepFromMouse)
         return;
-    switch (action) {
-    case SliderSingleStepAdd:
-        setSliderPosition(value() - singleStep());
-        break;
-    case SliderSingleStepSub:
-        setSliderPosition(value() + singleStep());
-        break;
-    case SliderPageStepAdd:
-        setSliderPosition(value() - pageStep());
-        break;
-    case SliderPageStepSub:
-        setSliderPosition(value() + pageStep());
-        break;
-    default:
-        break;
-    }
+    const bool add = action == SliderSingleStepAdd || action == SliderPageStepAdd;
+    const bool sub = action == SliderSingleStepSub || action == SliderPageStepSub;
+    if (!add && !sub)
+        return;
+    const bool single = action == SliderSingleStepAdd || action == SliderSingleStepSub;
+    const int step = single ? singleStep() : pageStep();
+    setSliderPosition(value() + (add ? -step : step));
 }
