@@ -9,18 +9,6 @@
 #include <QRegion>
 #include <cmath>
 
-namespace {
-
-QColor dimmed(const QColor &lit, const QColor &back)
-{
-    constexpr double share = 0.13;
-    return QColor::fromRgbF(float(back.redF() + (lit.redF() - back.redF()) * share),
-                            float(back.greenF() + (lit.greenF() - back.greenF()) * share),
-                            float(back.blueF() + (lit.blueF() - back.blueF()) * share));
-}
-
-} // namespace
-
 LedDisplay::LedDisplay(QWidget *parent) : TwipsWidget(parent)
 {
     setFocusPolicy(Qt::StrongFocus);
@@ -71,37 +59,18 @@ void LedDisplay::setPaddingI(qint16 twips)
 
 void LedDisplay::forgetCellPictures()
 {
-    for (QPixmap &picture : m_cellPictures)
-        picture = QPixmap();
+    m_cellPictures.reset();
 }
 
 const QPixmap &LedDisplay::cellPicture(Glyph glyph)
 {
-    QPixmap &picture = m_cellPictures[size_t(glyph)];
-    if (!picture.isNull())
-        return picture;
-    const double px = 1.0 / Twips::PerPixel;
-    const double digitWidth = digitWidthPixels();
-    const double separatorWidth = separatorTwips() * px;
-    m_glyphs.prepare(m_ledType, digitWidth, m_size, separatorWidth);
-    const bool separator = isSeparator(glyph);
-    const QSize size(int(std::ceil(separator ? separatorWidth : digitWidth)) + 1, m_size + 1);
-    // Drawn at the screen's own resolution, then copied 1:1 to it.
-    picture = QPixmap(size * m_cellPixelRatio);
-    picture.setDevicePixelRatio(m_cellPixelRatio);
-    const QColor back = toQColor(m_backColor);
-    const QColor lit = toQColor(m_litColor);
-    picture.fill(back);
-    QPainter painter(&picture);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(dimmed(lit, back));
-    painter.drawPath(separator ? m_glyphs.unlitSeparator() : m_glyphs.unlitDigit());
-    if (glyph != Glyph::Blank && glyph != Glyph::SeparatorOff) {
-        painter.setBrush(lit);
-        painter.drawPath(m_glyphs.lit(glyph));
+    if (!m_cellPictures) {
+        const double px = 1.0 / Twips::PerPixel;
+        m_cellPictures =
+            CellPictures::forLook({m_ledType, m_size, digitWidthPixels(), separatorTwips() * px,
+                                   m_litColor, m_backColor, m_cellPixelRatio});
     }
-    return picture;
+    return m_cellPictures->picture(glyph);
 }
 
 void LedDisplay::requestRepaint()
@@ -129,10 +98,11 @@ void LedDisplay::contentChanged()
     // Only the positions whose glyph changed: a running clock repaints (and
     // sends to the screen) one or two digits a second, not the whole display.
     ++m_repaintRequests;
-    QRegion changed;
+    // One rectangle round them keeps the paint's clip a plain rectangle.
+    QRect changed;
     forEachCell([&](int i, double x, double width) {
         if (before.glyphs[size_t(i)] != cells.glyphs[size_t(i)])
-            changed += QRect(int(std::floor(x)) - 1, 0, int(std::ceil(width)) + 3, height());
+            changed |= cellRect(x, width);
     });
     update(changed);
 }
@@ -149,22 +119,39 @@ void LedDisplay::geometryChanged()
     requestRepaint();
 }
 
-void LedDisplay::paintEvent(QPaintEvent *)
+void LedDisplay::paintEvent(QPaintEvent *event)
 {
     if (devicePixelRatioF() != m_cellPixelRatio) {
         forgetCellPictures();
         m_cellPixelRatio = devicePixelRatioF();
     }
+    // Only what was asked for: a running clock asks for the digits that
+    // changed, and filling or copying more would be thrown away by the clip.
+    const QRect area = event->rect();
+    // The cell pictures carry their own background, so only the rest of the
+    // area is filled: no pixel is written twice.
+    QRegion gaps(area);
+    forEachCell([&](int, double x, double width) { gaps -= cellRect(x, width); });
     QPainter painter(this);
-    painter.fillRect(rect(), toQColor(m_backColor));
-    if (hasBorder()) {
+    const QColor back = toQColor(m_backColor);
+    for (const QRect &gap : gaps)
+        painter.fillRect(gap, back);
+    if (hasBorder() && !rect().adjusted(1, 1, -1, -1).contains(area)) {
         painter.setPen(QPen(toQColor(frameColor()), 1));
         painter.drawRect(rect().adjusted(0, 0, -1, -1));
     }
-    const int y = int(std::lround(m_paddingV / Twips::PerPixel));
-    forEachCell([&](int i, double x, double) {
-        painter.drawPixmap(int(std::lround(x)), y, cellPicture(m_cells.glyphs[size_t(i)]));
+    forEachCell([&](int i, double x, double width) {
+        const QRect cell = cellRect(x, width);
+        if (area.intersects(cell))
+            painter.drawPixmap(cell.topLeft(), cellPicture(m_cells.glyphs[size_t(i)]));
     });
+}
+
+QRect LedDisplay::cellRect(double x, double width) const
+{
+    // The same size as the cell's picture.
+    return QRect(int(std::lround(x)), int(std::lround(m_paddingV / Twips::PerPixel)),
+                 int(std::ceil(width)) + 1, m_size + 1);
 }
 
 template <typename F> void LedDisplay::forEachCell(F &&visit) const

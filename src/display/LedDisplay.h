@@ -1,12 +1,12 @@
 #pragma once
 
-#include "DigitGlyphs.h"
+#include "CellPictures.h"
 #include "LedCells.h"
 #include "TwipsWidget.h"
 
 #include <QPixmap>
-#include <array>
 #include <cstdint>
+#include <memory>
 
 // What the LED displays share: colours, digit style, digit size and spacing,
 // and the keyboard focus. A display sizes itself from its digits: `Size` is
@@ -82,11 +82,13 @@ protected:
 private:
     double digitWidthPixels() const { return m_size * DigitAspect; }
     // One position drawn with its background, unlit and lit parts: made once
-    // per glyph, size, style and colours, then only copied.
+    // per glyph, size, style, colours and pixel ratio, then only copied.
     const QPixmap &cellPicture(Glyph glyph);
     // Visits every position left to right: its index, left edge and width in
     // pixels.
     template <typename F> void forEachCell(F &&visit) const;
+    // Where a position's picture goes, from its left edge and width.
+    QRect cellRect(double x, double width) const;
     void forgetCellPictures();
 
     std::int32_t m_litColor = 0x0000FF;
@@ -97,8 +99,7 @@ private:
     qint16 m_paddingV = 60;
     qint16 m_paddingI = 60;
     LedCells m_cells;
-    DigitGlyphs m_glyphs;
-    std::array<QPixmap, 15> m_cellPictures;
+    std::shared_ptr<CellPictures> m_cellPictures;
     // The device pixel ratio the cell pictures were made at: a screen with
     // another (a 4K laptop, a window moved) makes them again, sharp there.
     qreal m_cellPixelRatio = 1;
