@@ -2,7 +2,9 @@
 
 #include "ColorRef.h"
 
+#include <QImage>
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
 #include <utility>
 #include <vector>
@@ -62,4 +64,37 @@ const QPixmap &CellPictures::picture(Glyph glyph)
         painter.drawPath(m_glyphs.lit(glyph));
     }
     return picture;
+}
+
+QRect CellPictures::difference(Glyph from, Glyph to)
+{
+    std::optional<QRect> &known = m_differences[size_t(from)][size_t(to)];
+    if (known)
+        return *known;
+    const QImage a = picture(from).toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage b = picture(to).toImage().convertToFormat(QImage::Format_RGB32);
+    if (a.size() != b.size()) {
+        known = QRect(QPoint(), picture(to).deviceIndependentSize().toSize());
+        return *known;
+    }
+    int left = a.width(), right = -1, top = a.height(), bottom = -1;
+    for (int y = 0; y < a.height(); ++y) {
+        const auto *rowA = reinterpret_cast<const QRgb *>(a.constScanLine(y));
+        const auto *rowB = reinterpret_cast<const QRgb *>(b.constScanLine(y));
+        for (int x = 0; x < a.width(); ++x) {
+            if (rowA[x] != rowB[x]) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+                top = std::min(top, y);
+                bottom = y;
+            }
+        }
+    }
+    // Device pixels to the display's own, rounded outwards.
+    known = right < 0 ? QRect()
+                      : QRectF(left / m_look.pixelRatio, top / m_look.pixelRatio,
+                               (right - left + 1) / m_look.pixelRatio,
+                               (bottom - top + 1) / m_look.pixelRatio)
+                            .toAlignedRect();
+    return *known;
 }

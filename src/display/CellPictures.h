@@ -4,9 +4,11 @@
 #include "LedCells.h"
 
 #include <QPixmap>
+#include <QRect>
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 // The pictures of the LED positions of one look: every glyph drawn once with
 // its background, unlit and lit parts, then only copied. Displays that look
@@ -29,10 +31,15 @@ public:
 
     explicit CellPictures(const Look &look) : m_look(look) {}
     const QPixmap &picture(Glyph glyph);
+    // The part of a position that differs between two glyphs of the same
+    // kind (both digits or both separators), in the position's own pixels:
+    // a clock going from 9 to 8 repaints the one segment that lights.
+    QRect difference(Glyph from, Glyph to);
 
 private:
     Look m_look;
     bool m_prepared = false;
     DigitGlyphs m_glyphs;
     std::array<QPixmap, 15> m_pictures;
+    std::array<std::array<std::optional<QRect>, 15>, 15> m_differences;
 };

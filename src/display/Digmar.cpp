@@ -8,6 +8,7 @@ Digmar::Digmar(QWidget *parent) : LedDisplay(parent)
 void Digmar::setCaption(const QString &caption)
 {
     m_caption = caption;
+    m_number = caption.toInt();
     contentChanged();
 }
 

@@ -15,6 +15,8 @@ public:
 
     QString caption() const { return m_caption; }
     void setCaption(const QString &caption);
+    // The caption as a whole number (0 when it is not one).
+    int number() const { return m_number; }
     qint16 max() const { return m_max; }
     void setMax(qint16 max);
 
@@ -23,5 +25,6 @@ protected:
 
 private:
     QString m_caption = QStringLiteral("0");
+    int m_number = 0;
     qint16 m_max = 9;
 };

@@ -95,14 +95,21 @@ void LedDisplay::contentChanged()
         geometryChanged();
         return;
     }
-    // Only the positions whose glyph changed: a running clock repaints (and
-    // sends to the screen) one or two digits a second, not the whole display.
+    // Only the pixels of the positions whose glyph changed: a running clock
+    // repaints (and sends to the screen) a digit or two a second at most, not
+    // the whole display.
     ++m_repaintRequests;
     // One rectangle round them keeps the paint's clip a plain rectangle.
     QRect changed;
     forEachCell([&](int i, double x, double width) {
-        if (before.glyphs[size_t(i)] != cells.glyphs[size_t(i)])
-            changed |= cellRect(x, width);
+        const Glyph was = before.glyphs[size_t(i)];
+        const Glyph now = cells.glyphs[size_t(i)];
+        if (was == now)
+            return;
+        const QRect cell = cellRect(x, width);
+        changed |= m_cellPictures && isSeparator(was) == isSeparator(now)
+                       ? m_cellPictures->difference(was, now).translated(cell.topLeft())
+                       : cell;
     });
     update(changed);
 }

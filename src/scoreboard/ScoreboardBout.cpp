@@ -37,8 +37,7 @@ BoutState frmScoreboard::boutState() const
     s.periodResetTicks = PeriodResetTime.ticks();
     const auto displays = tabOrder();
     for (int n = 0; n < BoutState::NumberCount; ++n)
-        s.numbers[size_t(n)] =
-            static_cast<Digmar *>(displays[size_t(NumberDisplays[n])])->caption().toInt();
+        s.numbers[size_t(n)] = static_cast<Digmar *>(displays[size_t(NumberDisplays[n])])->number();
     for (int p = 0; p < BoutState::PenaltyCount; ++p)
         s.penaltyBlank[size_t(p)] =
             static_cast<Pinlux *>(displays[size_t(PenaltyDisplays[p])])->value() == -1.0f;

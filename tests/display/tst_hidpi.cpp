@@ -1,25 +1,52 @@
-// LED digits on a screen with a display scale of 2: drawn at the screen's
-// resolution (anti-aliased edges one physical pixel wide), not drawn at the
-// logical size and enlarged into 2 x 2 blocks.
+// LED digits on a screen with a display scale (2, or QUELVANE_TEST_SCALE):
+// drawn at the screen's resolution (anti-aliased edges one physical pixel
+// wide), not drawn at the logical size and enlarged into blocks; and a
+// running clock, which repaints only the pixels that change, ends up as a
+// full repaint would draw it.
 #include "Digmar.h"
 #include "Image.h"
 #include "Pinlux.h"
 
 #include <QApplication>
+#include <QPaintEvent>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 
+namespace {
+
+double testScale()
+{
+    return qEnvironmentVariable("QUELVANE_TEST_SCALE", QStringLiteral("2")).toDouble();
+}
+
+// Keeps the region of every paint event the display gets.
+class PaintRegions : public QObject {
+public:
+    QList<QRegion> regions;
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            regions << static_cast<QPaintEvent *>(event)->region();
+        return false;
+    }
+};
+
+} // namespace
+
 class tst_HiDpi : public QObject {
     Q_OBJECT
 
-private Q_SLOTS:
-    void digitsAreSharpAtScaleTwo_data()
+private:
+    static void bothStyles()
     {
         QTest::addColumn<int>("ledType");
         QTest::newRow("Lines") << 0;
         QTest::newRow("Dots") << 1;
     }
+
+private Q_SLOTS:
+    void digitsAreSharpAtScaleTwo_data() { bothStyles(); }
     void digitsAreSharpAtScaleTwo()
     {
         QFETCH(int, ledType);
@@ -33,9 +60,9 @@ private Q_SLOTS:
         window.resize(400, 200);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QCOMPARE(clock->devicePixelRatioF(), 2.0);
+        QCOMPARE(clock->devicePixelRatioF(), testScale());
         const QImage shot = clock->grab().toImage();
-        QCOMPARE(shot.width(), clock->width() * 2);
+        QCOMPARE(shot.width(), qCeil(clock->width() * testScale()));
         // Enlarged from the logical size, every run of one colour is at least
         // two pixels long; drawn sharp, edge pixels stand alone between two
         // others.
@@ -54,14 +81,44 @@ private Q_SLOTS:
         QVERIFY(shades.size() > 4); // lit, unlit, back and edge shades between
     }
 
+    void countingRepaintsWhatAFullPaintWould_data() { bothStyles(); }
+    void countingRepaintsWhatAFullPaintWould()
+    {
+        QFETCH(int, ledType);
+        QWidget window;
+        auto *clock = new Pinlux(&window);
+        clock->setDigitSize(60);
+        clock->setLedType(ledType);
+        clock->setLitColor(0x0080FF);
+        clock->setValue(131);
+        window.resize(400, 200);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        PaintRegions painted;
+        clock->installEventFilter(&painted);
+        QImage screen = clock->grab().toImage();
+        // Every change of the last digit, and of the tens and minutes.
+        for (float value = 130; value >= 98; --value) {
+            painted.regions.clear();
+            clock->setValue(value);
+            QTRY_VERIFY(!painted.regions.isEmpty());
+            const QList<QRegion> regions = painted.regions;
+            for (const QRegion &region : regions)
+                clock->render(&screen, region.boundingRect().topLeft(), region);
+            QCOMPARE(screen, clock->grab().toImage());
+        }
+    }
+
     // A picture is decoded for the screen's pixels, not enlarged from the
     // logical size: fine stripes stay stripes.
     void picturesAreDecodedForTheScreen()
     {
         QTemporaryDir dir;
-        QImage stripes(200, 200, QImage::Format_RGB32);
-        for (int x = 0; x < 200; ++x) {
-            for (int y = 0; y < 200; ++y)
+        // One stripe per physical pixel of a 100 x 100 picture box.
+        const int physical = qRound(100 * testScale());
+        QImage stripes(physical, physical, QImage::Format_RGB32);
+        for (int x = 0; x < physical; ++x) {
+            for (int y = 0; y < physical; ++y)
                 stripes.setPixel(x, y, x % 2 ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
         }
         const QString file = dir.filePath(QStringLiteral("stripes.png"));
@@ -74,18 +131,18 @@ private Q_SLOTS:
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QVERIFY(image->decodeForDisplay());
-        QCOMPARE(image->shownPicture().size(), QSize(200, 200));
+        QCOMPARE(image->shownPicture().size(), QSize(physical, physical));
         const QImage shot = image->grab().toImage();
         int changes = 0;
         for (int x = 1; x < shot.width(); ++x)
             changes += shot.pixel(x, 100) != shot.pixel(x - 1, 100);
-        QVERIFY2(changes > 150, qPrintable(QString::number(changes)));
+        QVERIFY2(changes > physical * 3 / 4, qPrintable(QString::number(changes)));
     }
 };
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_SCALE_FACTOR", "2");
+    qputenv("QT_SCALE_FACTOR", QByteArray::number(testScale()));
     QApplication app(argc, argv);
     tst_HiDpi test;
     return QTest::qExec(&test, argc, argv);

@@ -206,6 +206,24 @@ private Q_SLOTS:
         QCOMPARE(redPixels(display.grab().toImage()), 0);
     }
 
+    void alikeDisplaysShareTheirLookOnly()
+    {
+        // Two scores that look alike draw from one set of pictures; a new
+        // colour for one leaves the other as it was.
+        Digmar home, visitor;
+        for (Digmar *score : {&home, &visitor}) {
+            score->setMax(99);
+            score->setCaption(u"88"_s);
+        }
+        const QImage before = visitor.grab().toImage();
+        QCOMPARE(home.grab().toImage(), before);
+        home.setLitColor(0x00FF00);
+        QVERIFY(home.grab().toImage() != before);
+        QCOMPARE(visitor.grab().toImage(), before);
+        visitor.setLitColor(0x00FF00);
+        QCOMPARE(visitor.grab().toImage(), home.grab().toImage());
+    }
+
     void focusAndKeysRaiseEvents()
     {
         Form window;
