@@ -24,7 +24,8 @@ splash=$(window_named Quelvane)
 shown=$(now_ms)
 eval "$(xdotool getwindowgeometry --shell "$splash")"
 clicked=$(now_ms)
-xdotool mousemove $((X + 40)) $((Y + 30)) click 1
+# --delay 0: by default xdotool sleeps 100 ms after a click before it exits.
+xdotool mousemove $((X + 40)) $((Y + 30)) click --delay 0 1
 board=$(window_named Quelvane "$splash")
 painted=$(now_ms)
 echo "start to splash on screen: $((shown - started)) ms"
