@@ -5,6 +5,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QtMath>
 
 Label::Label(QWidget *parent) : TwipsWidget(parent)
 {
@@ -17,7 +18,7 @@ void Label::setCaption(const QString &caption)
     if (caption == m_caption)
         return;
     m_caption = caption;
-    update();
+    changed();
 }
 
 void Label::setFontSize(double points)
@@ -29,13 +30,13 @@ void Label::setFontSize(double points)
 void Label::setForeColor(std::int32_t bgr)
 {
     m_foreColor = bgr;
-    update();
+    changed();
 }
 
 void Label::setAlignment(Align align)
 {
     m_align = align;
-    update();
+    changed();
 }
 
 void Label::setFontFamily(const QString &family, bool bold)
@@ -51,12 +52,45 @@ void Label::applyFont()
     f.setBold(m_bold);
     f.setPixelSize(qMax(1, qRound(Twips::pointsToPixels(m_fontSize))));
     setFont(f);
+    changed();
+}
+
+void Label::changed()
+{
+    m_captionPicture = QPixmap();
     update();
+}
+
+void Label::resizeEvent(QResizeEvent *event)
+{
+    TwipsWidget::resizeEvent(event);
+    m_captionPicture = QPixmap();
 }
 
 void Label::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
+    // Qt fills text taller than its glyph cache takes (64 pixels on the
+    // screen) as outlines, again on every paint: the board's titles and
+    // names on a big screen, or at a display scale of 2. Those are drawn once
+    // into a picture at the screen's resolution and then only copied.
+    const qreal ratio = devicePixelRatioF();
+    if (font().pixelSize() * ratio <= 64) {
+        drawCaption(painter);
+        return;
+    }
+    if (m_captionPicture.isNull() || m_captionPicture.devicePixelRatio() != ratio) {
+        m_captionPicture = QPixmap(qCeil(width() * ratio), qCeil(height() * ratio));
+        m_captionPicture.setDevicePixelRatio(ratio);
+        m_captionPicture.fill(Qt::transparent);
+        QPainter picture(&m_captionPicture);
+        drawCaption(picture);
+    }
+    painter.drawPixmap(0, 0, m_captionPicture);
+}
+
+void Label::drawCaption(QPainter &painter) const
+{
     painter.setPen(toQColor(m_foreColor));
     painter.setFont(font());
     int flags = Qt::AlignTop | Qt::TextWordWrap;

@@ -2,6 +2,7 @@
 
 #include "TwipsWidget.h"
 
+#include <QPixmap>
 #include <cstdint>
 
 // A text on a transparent background, wrapped at word boundaries.
@@ -35,11 +36,15 @@ Q_SIGNALS:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
     void applyFont();
+    void drawCaption(QPainter &painter) const;
+    // The caption drawn again at the next paint.
+    void changed();
 
     QString m_caption;
     double m_fontSize = 8.25;
@@ -48,4 +53,6 @@ private:
     QString m_family = QStringLiteral("Arial");
     bool m_bold = false;
     bool m_pressed = false;
+    // Large captions, drawn once and then only copied.
+    QPixmap m_captionPicture;
 };

@@ -10,6 +10,7 @@
 #include "Tarrow.h"
 #include "Veskel.h"
 
+#include <QPainter>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -222,6 +223,59 @@ private Q_SLOTS:
         QCOMPARE(visitor.grab().toImage(), before);
         visitor.setLitColor(0x00FF00);
         QCOMPARE(visitor.grab().toImage(), home.grab().toImage());
+    }
+
+    void largeCaptionsFollowEveryChange_data()
+    {
+        QTest::addColumn<double>("points");
+        QTest::newRow("small, drawn directly") << 20.0;
+        QTest::newRow("large, drawn from a picture") << 72.0;
+    }
+    void largeCaptionsFollowEveryChange()
+    {
+        // Whatever way a caption is drawn, the label shows what a painter
+        // draws for its text, colour and alignment, after each change.
+        QFETCH(double, points);
+        QWidget window;
+        window.setStyleSheet(u"background: #404040"_s);
+        window.setAutoFillBackground(true);
+        window.resize(500, 140);
+        auto *label = new Label(&window);
+        label->setGeometry(0, 0, 500, 140);
+        label->setFontSize(points);
+        auto expected = [&] {
+            QImage image = window.grab().toImage();
+            image.fill(QColor(0x40, 0x40, 0x40));
+            QPainter painter(&image);
+            painter.setPen(QColor(label->foreColor() & 0xFF, (label->foreColor() >> 8) & 0xFF,
+                                  (label->foreColor() >> 16) & 0xFF));
+            painter.setFont(label->font());
+            const int align =
+                label->alignment() == Label::Align::Right ? Qt::AlignRight : Qt::AlignLeft;
+            painter.drawText(label->rect(), Qt::AlignTop | Qt::TextWordWrap | align,
+                             label->caption());
+            return image;
+        };
+        auto near = [](const QImage &a, const QImage &b) {
+            if (a.size() != b.size())
+                return false;
+            for (int y = 0; y < a.height(); ++y)
+                for (int x = 0; x < a.width(); ++x)
+                    if (qAbs(qGray(a.pixel(x, y)) - qGray(b.pixel(x, y))) > 2)
+                        return false;
+            return true;
+        };
+        label->setCaption(u"Home"_s);
+        label->setForeColor(0xFFFFFF);
+        QVERIFY(near(window.grab().toImage(), expected()));
+        label->setCaption(u"Visitor"_s);
+        QVERIFY(near(window.grab().toImage(), expected()));
+        label->setForeColor(0x00FFFF);
+        QVERIFY(near(window.grab().toImage(), expected()));
+        label->setAlignment(Label::Align::Right);
+        QVERIFY(near(window.grab().toImage(), expected()));
+        label->setFontSize(points / 2);
+        QVERIFY(near(window.grab().toImage(), expected()));
     }
 
     void focusAndKeysRaiseEvents()
