@@ -1,9 +1,10 @@
 // The board's hot paths, side by side in one run:
 //   build/release/bench/bench_board
 // The refresh with every clock running; a full repaint at three screen sizes
-// in both digit styles against repainting only the jam clock; a key press to
-// the repaint that shows it; and, after the timings, the resident memory after
-// an hour of simulated play.
+// in both digit styles (drawn whole, and as the window repaints itself), next
+// to the floor of writing every pixel once, against repainting only the jam
+// clock; a key press to the repaint that shows it; and, after the timings,
+// the resident memory after an hour of simulated play.
 #include "Digmar.h"
 #include "MonotonicClock.h"
 #include "Pinlux.h"
@@ -16,6 +17,7 @@
 #include <QFile>
 #include <QImage>
 #include <QPainter>
+#include <QScreen>
 #include <QTest>
 #include <benchmark/benchmark.h>
 #include <cstdio>
@@ -101,6 +103,39 @@ BENCHMARK(BM_FullRepaint)
     ->Args({3840, 2160, 0})
     ->Args({3840, 2160, 1})
     ->Unit(benchmark::kMillisecond);
+
+// The whole window repainted as on the screen: into the window's backing
+// store, where what opaque controls cover is not painted twice.
+void BM_FullRepaintOfTheWindow(benchmark::State &state)
+{
+    auto board = makeBoard();
+    board->resize(int(state.range(0)), int(state.range(1)));
+    Settings.LEDType = std::int16_t(state.range(2));
+    board->UpdateLabels();
+    if (!QTest::qWaitForWindowExposed(board.get()))
+        state.SkipWithError("the window was never shown");
+    board->repaint();
+    for (auto _ : state)
+        board->repaint();
+    state.SetLabel(state.range(2) ? "Dots" : "Lines");
+}
+BENCHMARK(BM_FullRepaintOfTheWindow)
+    ->Args({1920, 1080, 0})
+    ->Args({1920, 1080, 1})
+    ->Unit(benchmark::kMillisecond);
+
+// The floor of any full repaint: every pixel of the window written once.
+void BM_EveryPixelWrittenOnce(benchmark::State &state)
+{
+    const qreal ratio = qApp->primaryScreen()->devicePixelRatio();
+    QImage target(QSize(int(state.range(0)), int(state.range(1))) * ratio,
+                  QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        QPainter painter(&target);
+        painter.fillRect(target.rect(), QColor(64, 64, 64));
+    }
+}
+BENCHMARK(BM_EveryPixelWrittenOnce)->Args({1920, 1080})->Unit(benchmark::kMillisecond);
 
 // A tick in which only the jam's seconds change repaints only the jam clock.
 void BM_TickRepaintingOnlyTheJam(benchmark::State &state)

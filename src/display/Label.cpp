@@ -80,19 +80,26 @@ void Label::paintEvent(QPaintEvent *)
         return;
     }
     if (m_captionPicture.isNull() || m_captionPicture.devicePixelRatio() != ratio) {
-        m_captionPicture = QPixmap(qCeil(width() * ratio), qCeil(height() * ratio));
+        // Only round the text (with room for glyphs reaching past their
+        // advance), so the copy does not blend the label's empty area.
+        const int margin = font().pixelSize() / 2;
+        m_captionArea = fontMetrics()
+                            .boundingRect(rect(), captionFlags(), m_caption)
+                            .adjusted(-margin, -margin, margin, margin)
+                            .intersected(rect());
+        m_captionPicture =
+            QPixmap(qCeil(m_captionArea.width() * ratio), qCeil(m_captionArea.height() * ratio));
         m_captionPicture.setDevicePixelRatio(ratio);
         m_captionPicture.fill(Qt::transparent);
         QPainter picture(&m_captionPicture);
+        picture.translate(-m_captionArea.topLeft());
         drawCaption(picture);
     }
-    painter.drawPixmap(0, 0, m_captionPicture);
+    painter.drawPixmap(m_captionArea.topLeft(), m_captionPicture);
 }
 
-void Label::drawCaption(QPainter &painter) const
+int Label::captionFlags() const
 {
-    painter.setPen(toQColor(m_foreColor));
-    painter.setFont(font());
     int flags = Qt::AlignTop | Qt::TextWordWrap;
     switch (m_align) {
     case Align::Left:
@@ -105,7 +112,14 @@ void Label::drawCaption(QPainter &painter) const
         flags |= Qt::AlignHCenter;
         break;
     }
-    painter.drawText(rect(), flags, m_caption);
+    return flags;
+}
+
+void Label::drawCaption(QPainter &painter) const
+{
+    painter.setPen(toQColor(m_foreColor));
+    painter.setFont(font());
+    painter.drawText(rect(), captionFlags(), m_caption);
 }
 
 void Label::mousePressEvent(QMouseEvent *event)

@@ -42,6 +42,7 @@ protected:
 
 private:
     void applyFont();
+    int captionFlags() const;
     void drawCaption(QPainter &painter) const;
     // The caption drawn again at the next paint.
     void changed();
@@ -55,4 +56,5 @@ private:
     bool m_pressed = false;
     // Large captions, drawn once and then only copied.
     QPixmap m_captionPicture;
+    QRect m_captionArea;
 };
