@@ -58,14 +58,18 @@ bool BoutState::isFresh() const
 
 bool BoutState::sameBout(const BoutState &other) const
 {
+    // The earlier reading is run on to the later one: a keeper that has
+    // reached zero cannot be run back.
+    const BoutState &earlier = monotonicNs <= other.monotonicNs ? *this : other;
+    const BoutState &later = monotonicNs <= other.monotonicNs ? other : *this;
     for (int k = 0; k < KeeperCount; ++k) {
-        const KeeperState &a = keepers[size_t(k)];
-        const KeeperState &b = other.keepers[size_t(k)];
+        const KeeperState &a = earlier.keepers[size_t(k)];
+        const KeeperState &b = later.keepers[size_t(k)];
         if (a.running != b.running)
             return false;
         // Two readings of one running keeper may differ by the rounding of
         // the moment between them.
-        const std::int64_t projected = ticksAt(k, other.monotonicNs);
+        const std::int64_t projected = earlier.ticksAt(k, later.monotonicNs);
         if (std::abs(projected - b.ticks) > 1)
             return false;
     }

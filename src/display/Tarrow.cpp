@@ -7,17 +7,18 @@ Tarrow::Tarrow(MonotonicClock *clock, QObject *parent)
 {
 }
 
-FixedTime Tarrow::elapsedSinceStart() const
+FixedTime Tarrow::time() const
 {
-    const std::int64_t ns = m_clock->nowNanoseconds() - m_startedAt;
-    return FixedTime::fromTicks(ns / (1000000000 / FixedTime::TicksPerSecond));
+    return timeAt(m_clock->nowNanoseconds());
 }
 
-FixedTime Tarrow::time() const
+FixedTime Tarrow::timeAt(std::int64_t clockNanoseconds) const
 {
     if (!m_running)
         return m_base;
-    const FixedTime left = m_base - elapsedSinceStart();
+    const std::int64_t elapsedNs = clockNanoseconds - m_startedAt;
+    const FixedTime left =
+        m_base - FixedTime::fromTicks(elapsedNs / (1000000000 / FixedTime::TicksPerSecond));
     return left < FixedTime() ? FixedTime() : left;
 }
 

@@ -22,11 +22,12 @@ public:
     bool running() const { return m_running; }
     void setRunning(bool running);
     FixedTime time() const;
+    // What it shows at the given reading of its clock, so that several
+    // keepers can be read at one instant.
+    FixedTime timeAt(std::int64_t clockNanoseconds) const;
     void setTime(FixedTime time);
 
 private:
-    FixedTime elapsedSinceStart() const;
-
     MonotonicClock *m_clock;
     bool m_running = false;
     FixedTime m_base;             // the time when last started, set or stopped

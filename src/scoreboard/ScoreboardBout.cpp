@@ -27,12 +27,15 @@ std::array<LedDisplay *, 9> frmScoreboard::tabOrder() const
 BoutState frmScoreboard::boutState() const
 {
     BoutState s;
+    // Every keeper is read at this one instant: read one after the other, a
+    // moment lost between two readings (the program put aside by a busy
+    // machine) would look like a change of a running clock.
     s.monotonicNs = m_clock->nowNanoseconds();
     s.wallMs = QDateTime::currentMSecsSinceEpoch();
     const Tarrow *keepers[] = {
         tkPeriod, tkJam, tkHomePenalty1, tkHomePenalty2, tkVisitorPenalty1, tkVisitorPenalty2};
     for (int k = 0; k < BoutState::KeeperCount; ++k)
-        s.keepers[size_t(k)] = {keepers[k]->time().ticks(), keepers[k]->running()};
+        s.keepers[size_t(k)] = {keepers[k]->timeAt(s.monotonicNs).ticks(), keepers[k]->running()};
     s.jamResetTicks = JamResetTime.ticks();
     s.periodResetTicks = PeriodResetTime.ticks();
     const auto displays = tabOrder();

@@ -296,6 +296,38 @@ private Q_SLOTS:
         h.tick(1000);
         QCOMPARE(h.board->tkJam->time(), seconds(120));
     }
+
+    void aBoutIsReadAtOneInstant()
+    {
+        // A clock that now and then jumps 20 ms between two readings, as when
+        // a busy machine puts the program aside: with period and jam running
+        // (and the penalty keepers running at zero), no reading of the bout
+        // may look like a change.
+        struct StutteringClock : MonotonicClock {
+            mutable std::int64_t now = 1000000000;
+            mutable int readings = 0;
+            std::int64_t nowNanoseconds() const override
+            {
+                now += ++readings % 4 == 0 ? 20000000 : 1000;
+                return now;
+            }
+        } clock;
+        BoardHarness h;
+        ScoreboardServices services;
+        services.clock = &clock;
+        frmScoreboard board(services);
+        board.tmrClock1.stop();
+        board.tkPeriod->setTime(seconds(600));
+        board.tkJam->setTime(seconds(120));
+        board.AllKeyCode(Settings.StartStopPeriodClockKey);
+        board.AllKeyCode(Settings.StartStopJamClockKey);
+        BoutState seen = board.boutState();
+        for (int i = 0; i < 12; ++i) {
+            const BoutState now = board.boutState();
+            QVERIFY2(now.sameBout(seen), qPrintable(QString::number(i)));
+            seen = now;
+        }
+    }
 };
 
 QTEST_MAIN(tst_ScoreboardClocks)
