@@ -2,7 +2,8 @@
 # setting `build`. It brings tests/e2e/session.sh (a work folder that goes
 # away on exit, start_session SIZE for Xvfb with openbox and an empty
 # settings store, window_named, open_board) and adds:
-#   share PID [SECONDS]       its CPU share of one core (the scheduler's count, ns)
+#   share PID [SECONDS]       its CPU share of one core (the scheduler's count, ns,
+#                             over all its threads)
 #   shares PID PID [SECONDS]  the same for two processes over the same seconds
 #   shares_sliced PID PID SLICES SECONDS
 #                             the same over SLICES slices of SECONDS each:
@@ -14,7 +15,9 @@ exe="$PWD/$build/src/app/quelvane"
 export WINDOW_POLL=0.005
 source tests/e2e/session.sh
 
-cpu_ns() { awk '{print $1}' "/proc/$1/schedstat"; }
+# The CPU time of every thread of the process (a thread that ends between two
+# readings takes its time with it; Qt's own threads live as long as the program).
+cpu_ns() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ t += $1 } END { printf "%d", t }'; }
 
 shares() {
     local seconds=${3:-20} a1 a2 b1 b2
