@@ -15,29 +15,47 @@ exe="$PWD/$build/src/app/quelvane"
 export WINDOW_POLL=0.005
 source tests/e2e/session.sh
 
-# The CPU time of every thread of the process (a thread that ends between two
-# readings takes its time with it; Qt's own threads live as long as the program).
-cpu_ns() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ t += $1 } END { printf "%d", t }'; }
+# The CPU time of every thread of a process, thread by thread: a snapshot,
+# and what a process used between two snapshots (a thread that ended between
+# them is left out, rather than taking its whole life's time with it).
+cpu_snapshot() {
+    local task
+    for task in /proc/"$1"/task/*; do
+        echo "${task##*/} $(cut -d' ' -f1 "$task/schedstat" 2>/dev/null || echo 0)"
+    done
+}
+cpu_used() {
+    awk 'NR == FNR { before[$1] = $2; next } { used += $2 - before[$1] } END { printf "%d", used }' \
+        <(echo "$1") <(echo "$2")
+}
+
+# Both processes' ns over the same seconds: "used1 used2".
+used_over() {
+    local a1 a2 b1 b2
+    a1=$(cpu_snapshot "$1"); a2=$(cpu_snapshot "$2"); sleep "$3"
+    b1=$(cpu_snapshot "$1"); b2=$(cpu_snapshot "$2")
+    echo "$(cpu_used "$a1" "$b1") $(cpu_used "$a2" "$b2")"
+}
 
 shares() {
-    local seconds=${3:-20} a1 a2 b1 b2
-    a1=$(cpu_ns "$1"); a2=$(cpu_ns "$2"); sleep "$seconds"; b1=$(cpu_ns "$1"); b2=$(cpu_ns "$2")
-    awk -v t1=$((b1 - a1)) -v t2=$((b2 - a2)) -v s="$seconds" \
+    local seconds=${3:-20} t1 t2
+    read -r t1 t2 <<<"$(used_over "$1" "$2" "$seconds")"
+    awk -v t1="$t1" -v t2="$t2" -v s="$seconds" \
         'BEGIN { printf "%.3f %.3f", 100 * t1 / (s * 1e9), 100 * t2 / (s * 1e9) }'
 }
 
 share() {
     local seconds=${2:-20} a b
-    a=$(cpu_ns "$1"); sleep "$seconds"; b=$(cpu_ns "$1")
-    awk -v t=$((b - a)) -v s="$seconds" 'BEGIN { printf "%.3f", 100 * t / (s * 1e9) }'
+    a=$(cpu_snapshot "$1"); sleep "$seconds"; b=$(cpu_snapshot "$1")
+    awk -v t="$(cpu_used "$a" "$b")" -v s="$seconds" 'BEGIN { printf "%.3f", 100 * t / (s * 1e9) }'
 }
 
 shares_sliced() {
-    local slices=$3 seconds=$4 a1 a2 b1 b2 total1=0 total2=0 ratios=()
+    local slices=$3 seconds=$4 t1 t2 total1=0 total2=0 ratios=()
     for _ in $(seq "$slices"); do
-        a1=$(cpu_ns "$1"); a2=$(cpu_ns "$2"); sleep "$seconds"; b1=$(cpu_ns "$1"); b2=$(cpu_ns "$2")
-        total1=$((total1 + b1 - a1)); total2=$((total2 + b2 - a2))
-        ratios+=("$(awk -v x=$((b1 - a1)) -v y=$((b2 - a2)) 'BEGIN { if (y > 0) printf "%.3f", x / y; else print 0 }')")
+        read -r t1 t2 <<<"$(used_over "$1" "$2" "$seconds")"
+        total1=$((total1 + t1)); total2=$((total2 + t2))
+        ratios+=("$(awk -v x="$t1" -v y="$t2" 'BEGIN { if (y > 0) printf "%.3f", x / y; else print 0 }')")
     done
     printf '%s\n' "${ratios[@]}" | sort -n | awk -v t1=$total1 -v t2=$total2 -v s=$((slices * seconds)) \
         '{ r[NR] = $1 } END { m = NR % 2 ? r[(NR + 1) / 2] : (r[NR / 2] + r[NR / 2 + 1]) / 2
