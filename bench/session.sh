@@ -19,9 +19,10 @@ source tests/e2e/session.sh
 # and what a process used between two snapshots (a thread that ended between
 # them is left out, rather than taking its whole life's time with it).
 cpu_snapshot() {
-    local task
+    local task ns
     for task in /proc/"$1"/task/*; do
-        echo "${task##*/} $(cut -d' ' -f1 "$task/schedstat" 2>/dev/null || echo 0)"
+        # A thread that ended since the folder was listed is not counted.
+        read -r ns _ 2>/dev/null <"$task/schedstat" && echo "${task##*/} $ns"
     done
 }
 cpu_used() {

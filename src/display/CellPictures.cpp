@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QtMath>
 #include <algorithm>
 #include <cmath>
 #include <utility>
@@ -48,8 +49,10 @@ const QPixmap &CellPictures::picture(Glyph glyph)
     const bool separator = isSeparator(glyph);
     const QSize size(int(std::ceil(separator ? m_look.separatorWidth : m_look.digitWidth)) + 1,
                      m_look.digitHeight + 1);
-    // Drawn at the screen's own resolution, then copied 1:1 to it.
-    picture = QPixmap(size * m_look.pixelRatio);
+    // Drawn at the screen's own resolution, then copied 1:1 to it; rounded
+    // up, so that at a scale like 1.25 the picture covers all of its place.
+    picture =
+        QPixmap(qCeil(size.width() * m_look.pixelRatio), qCeil(size.height() * m_look.pixelRatio));
     picture.setDevicePixelRatio(m_look.pixelRatio);
     const QColor back = toQColor(m_look.backColor);
     const QColor lit = toQColor(m_look.litColor);

@@ -12,6 +12,7 @@
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QtMath>
 
 namespace {
 
@@ -62,7 +63,7 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QCOMPARE(clock->devicePixelRatioF(), testScale());
         const QImage shot = clock->grab().toImage();
-        QCOMPARE(shot.width(), qCeil(clock->width() * testScale()));
+        QCOMPARE(shot.width(), qRound(clock->width() * testScale()));
         // Enlarged from the logical size, every run of one colour is at least
         // two pixels long; drawn sharp, edge pixels stand alone between two
         // others.
@@ -107,6 +108,51 @@ private Q_SLOTS:
                 clock->render(&screen, region.boundingRect().topLeft(), region);
             QCOMPARE(screen, clock->grab().toImage());
         }
+    }
+
+    void everyPixelIsPainted_data()
+    {
+        QTest::addColumn<int>("ledType");
+        QTest::addColumn<int>("size");
+        QTest::addColumn<int>("paddingTwips");
+        for (int ledType : {0, 1}) {
+            const char *style = ledType ? "Dots" : "Lines";
+            QTest::addRow("%s, size 40, padding 75", style) << ledType << 40 << 75;
+            QTest::addRow("%s, size 37, padding 61", style) << ledType << 37 << 61;
+            QTest::addRow("%s, size 60, padding 60", style) << ledType << 60 << 60;
+        }
+    }
+    void everyPixelIsPainted()
+    {
+        // A display paints all of itself (nothing is drawn under it), so no
+        // pixel may be left between a cell's picture and the padding round
+        // it, whatever the sizes and the display scale.
+        QFETCH(int, ledType);
+        QFETCH(int, size);
+        QFETCH(int, paddingTwips);
+        QWidget window;
+        auto *clock = new Pinlux(&window);
+        clock->setLedType(ledType);
+        clock->setDigitSize(qint16(size));
+        clock->setPaddingH(qint16(paddingTwips));
+        clock->setPaddingV(qint16(paddingTwips));
+        clock->setPaddingI(qint16(paddingTwips));
+        clock->setValue(98);
+        window.resize(400, 200);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const qreal ratio = clock->devicePixelRatioF();
+        QImage shot(qCeil(clock->width() * ratio), qCeil(clock->height() * ratio),
+                    QImage::Format_ARGB32_Premultiplied);
+        shot.setDevicePixelRatio(ratio);
+        const QRgb unpainted = qRgb(255, 0, 255);
+        shot.fill(unpainted);
+        clock->render(&shot, QPoint(), QRegion(), QWidget::RenderFlags());
+        int left = 0;
+        for (int y = 0; y < qFloor(clock->height() * ratio); ++y)
+            for (int x = 0; x < qFloor(clock->width() * ratio); ++x)
+                left += shot.pixel(x, y) == unpainted;
+        QCOMPARE(left, 0);
     }
 
     // A picture is decoded for the screen's pixels, not enlarged from the
