@@ -93,6 +93,12 @@ private Q_SLOTS:
         for (int i = 0; i < binary.size(); ++i)
             binary[i] = char((i * 31 + 7) & 0xFF);
         QTest::newRow("binary") << binary;
+        // Found by the fuzzer: a chunk before the data claiming to run far past
+        // the end, on which the decoding library loops for ever.
+        QTest::newRow("chunk past the end") << QByteArray::fromBase64(
+            "UklGRnIGAABXQVZFSU5GT0X////////////////////////////////////////"
+            "///////////////////////f////////////////////////////////////"
+            "///////////////////////////////////////////////8tHwEAPplSSQ==");
     }
     void badFilesDecodeToNothing()
     {
