@@ -21,6 +21,21 @@ double testScale()
     return qEnvironmentVariable("QUELVANE_TEST_SCALE", QStringLiteral("2")).toDouble();
 }
 
+// A clock display in a window on the screen.
+struct ShownClock {
+    QWidget window;
+    Pinlux *clock = new Pinlux(&window);
+    ShownClock(int ledType, int size, float value)
+    {
+        clock->setLedType(ledType);
+        clock->setDigitSize(qint16(size));
+        clock->setLitColor(0x0080FF);
+        clock->setValue(value);
+        window.resize(400, 200);
+        window.show();
+    }
+};
+
 // Keeps the region of every paint event the display gets.
 class PaintRegions : public QObject {
 public:
@@ -51,16 +66,10 @@ private Q_SLOTS:
     void digitsAreSharpAtScaleTwo()
     {
         QFETCH(int, ledType);
-        QWidget window;
-        auto *clock = new Pinlux(&window);
-        clock->setDigitSize(60);
+        ShownClock shown(ledType, 60, 98);
+        Pinlux *clock = shown.clock;
         clock->setGroupLengths(QStringLiteral("1,2"));
-        clock->setValue(98);
-        clock->setLedType(ledType);
-        clock->setLitColor(0x0080FF);
-        window.resize(400, 200);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(QTest::qWaitForWindowExposed(&shown.window));
         QCOMPARE(clock->devicePixelRatioF(), testScale());
         const QImage shot = clock->grab().toImage();
         QCOMPARE(shot.width(), qRound(clock->width() * testScale()));
@@ -86,15 +95,9 @@ private Q_SLOTS:
     void countingRepaintsWhatAFullPaintWould()
     {
         QFETCH(int, ledType);
-        QWidget window;
-        auto *clock = new Pinlux(&window);
-        clock->setDigitSize(60);
-        clock->setLedType(ledType);
-        clock->setLitColor(0x0080FF);
-        clock->setValue(131);
-        window.resize(400, 200);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        ShownClock shown(ledType, 60, 131);
+        Pinlux *clock = shown.clock;
+        QVERIFY(QTest::qWaitForWindowExposed(&shown.window));
         PaintRegions painted;
         clock->installEventFilter(&painted);
         QImage screen = clock->grab().toImage();
@@ -130,17 +133,12 @@ private Q_SLOTS:
         QFETCH(int, ledType);
         QFETCH(int, size);
         QFETCH(int, paddingTwips);
-        QWidget window;
-        auto *clock = new Pinlux(&window);
-        clock->setLedType(ledType);
-        clock->setDigitSize(qint16(size));
+        ShownClock shown(ledType, size, 98);
+        Pinlux *clock = shown.clock;
         clock->setPaddingH(qint16(paddingTwips));
         clock->setPaddingV(qint16(paddingTwips));
         clock->setPaddingI(qint16(paddingTwips));
-        clock->setValue(98);
-        window.resize(400, 200);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(QTest::qWaitForWindowExposed(&shown.window));
         const qreal ratio = clock->devicePixelRatioF();
         QImage shot(qCeil(clock->width() * ratio), qCeil(clock->height() * ratio),
                     QImage::Format_ARGB32_Premultiplied);
