@@ -47,8 +47,8 @@ const QPixmap &CellPictures::picture(Glyph glyph)
         m_prepared = true;
     }
     const bool separator = isSeparator(glyph);
-    const QSize size(int(std::ceil(separator ? m_look.separatorWidth : m_look.digitWidth)) + 1,
-                     m_look.digitHeight + 1);
+    const QSize size =
+        cellSize(separator ? m_look.separatorWidth : m_look.digitWidth, m_look.digitHeight);
     // Drawn at the screen's own resolution, then copied 1:1 to it; rounded
     // up, so that at a scale like 1.25 the picture covers all of its place.
     picture =

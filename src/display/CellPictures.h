@@ -6,6 +6,7 @@
 #include <QPixmap>
 #include <QRect>
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -28,6 +29,12 @@ public:
     };
 
     static std::shared_ptr<CellPictures> forLook(const Look &look);
+    // The size of a position's picture, in the display's own pixels: its
+    // width rounded up, and a pixel more each way for anti-aliased edges.
+    static QSize cellSize(double width, int digitHeight)
+    {
+        return QSize(int(std::ceil(width)) + 1, digitHeight + 1);
+    }
 
     explicit CellPictures(const Look &look) : m_look(look) {}
     const QPixmap &picture(Glyph glyph);

@@ -156,9 +156,8 @@ void LedDisplay::paintEvent(QPaintEvent *event)
 
 QRect LedDisplay::cellRect(double x, double width) const
 {
-    // The same size as the cell's picture.
-    return QRect(int(std::lround(x)), int(std::lround(m_paddingV / Twips::PerPixel)),
-                 int(std::ceil(width)) + 1, m_size + 1);
+    return QRect(QPoint(int(std::lround(x)), int(std::lround(m_paddingV / Twips::PerPixel))),
+                 CellPictures::cellSize(width, m_size));
 }
 
 template <typename F> void LedDisplay::forEachCell(F &&visit) const
