@@ -1,4 +1,5 @@
 #include "SoundFile.h"
+#include "WaveChunks.h"
 
 #include <QFile>
 #include <sndfile.h>
@@ -61,40 +62,19 @@ short toSample(float value)
 
 constexpr qint64 MaxFileBytes = 256ll * 1024 * 1024;
 
-// libsndfile 1.2 can loop for ever opening a wave file in which a chunk before
-// the sound data claims to run past the end of the file, so such a file is
-// refused before it is handed over. The data chunk itself may be cut short or
-// carry no length (a recording stopped early, or written as a stream).
-bool waveChunksFit(const QByteArray &data)
-{
-    const bool little = data.startsWith("RIFF") || data.startsWith("RF64");
-    if (data.size() < 12 || !(little || data.startsWith("RIFX")) || data.mid(8, 4) != "WAVE")
-        return true;
-    auto byteAt = [&](qint64 i) { return quint32(quint8(data[qsizetype(i)])); };
-    qint64 at = 12;
-    while (at + 8 <= data.size()) {
-        const quint32 size = little ? byteAt(at + 4) | byteAt(at + 5) << 8 | byteAt(at + 6) << 16 |
-                                          byteAt(at + 7) << 24
-                                    : byteAt(at + 7) | byteAt(at + 6) << 8 | byteAt(at + 5) << 16 |
-                                          byteAt(at + 4) << 24;
-        if (data.mid(qsizetype(at), 4) == "data")
-            return true;
-        if (at + 8 + qint64(size) > data.size())
-            return false;
-        at += 8 + qint64(size) + (size & 1);
-    }
-    return true;
-}
-
 } // namespace
 
 namespace SoundFile {
 
 std::optional<DecodedSound> decode(const QByteArray &data)
 {
-    if (data.isEmpty() || !waveChunksFit(data))
+    // libsndfile is handed only the chunks that make the sound: version 1.2
+    // loops for ever on some chunk tables (a chunk that claims to run past the
+    // end of the file, before or after the sound data).
+    const auto wave = WaveChunks::stripped(data);
+    if (!wave)
         return std::nullopt;
-    MemoryFile memory{&data};
+    MemoryFile memory{&*wave};
     SF_VIRTUAL_IO io{memLength, memSeek, memRead, memWrite, memTell};
     SF_INFO info{};
     SNDFILE *file = sf_open_virtual(&io, SFM_READ, &info, &memory);

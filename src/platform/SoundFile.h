@@ -20,9 +20,9 @@ namespace SoundFile {
 // Sounds longer than this are cut; a buzzer has no business being longer.
 constexpr int MaxSeconds = 60;
 
-// Decodes any sound file libsndfile reads (WAV in PCM of 8 to 32 bits,
-// float, u-law, A-law, ADPCM; any rate) to at most two channels. Nothing for
-// a file that is missing, unreadable, empty or not a sound.
+// Decodes a wave file (PCM of 8 to 32 bits, float, u-law, A-law, ADPCM; any
+// rate) to at most two channels. Nothing for a file that is missing,
+// unreadable, empty or not a wave file.
 std::optional<DecodedSound> decodeFile(const QString &path);
 std::optional<DecodedSound> decode(const QByteArray &data);
 

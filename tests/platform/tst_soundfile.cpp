@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QtEndian>
 
 using namespace Qt::StringLiterals;
 
@@ -19,6 +20,24 @@ double level(const DecodedSound &sound)
     for (qsizetype i = 0; i < n; ++i)
         sum += std::abs(s[i]);
     return n ? sum / n / 32768.0 : 0;
+}
+
+QByteArray toneBytes(int format, double seconds)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"tone.wav"_s);
+    if (!writeTone(path, format, 1, 8000, seconds))
+        return {};
+    QFile f(path);
+    f.open(QIODevice::ReadOnly);
+    return f.readAll();
+}
+
+QByteArray littleEndian32(quint32 value)
+{
+    QByteArray bytes(4, '\0');
+    qToLittleEndian(value, bytes.data());
+    return bytes;
 }
 
 void writeBytes(const QString &path, const QByteArray &bytes)
@@ -49,7 +68,11 @@ private Q_SLOTS:
         QTest::newRow("u-law mono") << (wav | SF_FORMAT_ULAW) << 1 << 22050;
         QTest::newRow("A-law mono") << (wav | SF_FORMAT_ALAW) << 1 << 44100;
         QTest::newRow("IMA ADPCM mono") << (wav | SF_FORMAT_IMA_ADPCM) << 1 << 22050;
+        QTest::newRow("MS ADPCM stereo") << (wav | SF_FORMAT_MS_ADPCM) << 2 << 44100;
         QTest::newRow("six channels") << (wav | SF_FORMAT_PCM_16) << 6 << 48000;
+        QTest::newRow("big-endian (RIFX)")
+            << (wav | SF_FORMAT_PCM_16 | SF_ENDIAN_BIG) << 1 << 44100;
+        QTest::newRow("RF64") << (SF_FORMAT_RF64 | SF_FORMAT_PCM_24) << 2 << 48000;
     }
     void everyCommonWaveDecodes()
     {
@@ -82,6 +105,9 @@ private Q_SLOTS:
         QTest::newRow("cut in the header") << valid.left(30);
         QTest::newRow("header without data") << valid.left(44);
         QTest::newRow("text named .wav") << QByteArray("This is not a sound.\nJust words.\n");
+        QTest::newRow("another kind of sound named .wav")
+            << toneBytes(SF_FORMAT_AIFF | SF_FORMAT_PCM_16, 0.2);
+        QTest::newRow("sound without a format chunk") << valid.left(12) + valid.mid(36);
         QByteArray huge = valid.left(44);
         // The data chunk claims two gigabytes that are not there.
         huge[40] = char(0xF0);
@@ -100,6 +126,41 @@ private Q_SLOTS:
             "///////////////////////f////////////////////////////////////"
             "///////////////////////////////////////////////8tHwEAPplSSQ==");
     }
+    void wavesLaidOutOddlyDecode_data()
+    {
+        // A plain 16-bit wave of one second: "RIFF" header, a 16-byte format
+        // chunk at 12, the sound's chunk header at 36 and 16000 bytes of sound.
+        const QByteArray plain = toneBytes(SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1.0);
+        const QByteArray riff = plain.left(12), format = plain.mid(12, 24);
+        const QByteArray soundHeader = plain.mid(36, 4), sound = plain.mid(44);
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<int>("milliseconds");
+        QTest::newRow("plain") << plain << 1000;
+        // Found by the fuzzer: the decoding library loops for ever on this.
+        QTest::newRow("a chunk after the sound runs past the end")
+            << plain + "INFO" + littleEndian32(0xFFFFFF45) + QByteArray(20, '\xFF') +
+                   littleEndian32(0xFFFFFFF7)
+            << 1000;
+        QTest::newRow("an odd-sized chunk before the format")
+            << riff + "LIST" + littleEndian32(5) + "INFOx" + '\0' + plain.mid(12) << 1000;
+        QTest::newRow("the sound before the format")
+            << riff + soundHeader + littleEndian32(quint32(sound.size())) + sound + format << 1000;
+        QTest::newRow("a sound of no length (written as a stream)")
+            << plain.left(40) + littleEndian32(0) + sound << 1000;
+        QTest::newRow("a sound of unknown length")
+            << plain.left(40) + littleEndian32(0xFFFFFFFF) + sound << 1000;
+        QTest::newRow("a sound cut short") << plain.left(44 + 8000) << 500;
+    }
+    void wavesLaidOutOddlyDecode()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(int, milliseconds);
+        const auto sound = SoundFile::decode(content);
+        QVERIFY(sound);
+        QCOMPARE(sound->durationMs(), milliseconds);
+        QVERIFY(qAbs(level(*sound) - 0.318) < 0.03);
+    }
+
     void badFilesDecodeToNothing()
     {
         QFETCH(QByteArray, content);
