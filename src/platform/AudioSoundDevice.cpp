@@ -1,4 +1,5 @@
 #include "AudioSoundDevice.h"
+#include "DecodeWithin.h"
 
 #include <QAudioDevice>
 #include <QAudioFormat>
@@ -14,6 +15,10 @@ constexpr int BufferMs = 100;
 constexpr int FeedMs = 10;
 // The most we wait past the sound's length for the output to drain.
 constexpr int DrainAllowanceMs = 60;
+// The longest "Open" waits for a file to decode. A minute of sound (the cap)
+// decodes in tens of milliseconds; a file that takes longer has caught the
+// decoding library in a loop, or sits on a very slow disk.
+constexpr std::chrono::milliseconds DecodeLimit{1000};
 
 } // namespace
 
@@ -58,7 +63,7 @@ qint64 AudioSoundDevice::bytesPerSecond() const
 void AudioSoundDevice::open()
 {
     close();
-    m_sound = SoundFile::decodeFile(fileName());
+    m_sound = SoundFile::decodeFileWithin(fileName(), DecodeLimit);
     m_position = 0;
 }
 

@@ -11,9 +11,10 @@
 class QAudioSink;
 
 // The sound device of the running program: libsndfile decodes the file once
-// at "Open", and the samples are pushed to a QAudioSink with a short buffer
-// so that a buzzer starts at once. The end is timed from the sound's length, so Done() comes also
-// when the output fails or there is no audio device at all.
+// at "Open" (on a worker thread, waited for at most a second), and the
+// samples are pushed to a QAudioSink with a short buffer so that a buzzer
+// starts at once. The end is timed from the sound's length, so Done() comes
+// also when the output fails or there is no audio device at all.
 class AudioSoundDevice : public SoundDevice {
     Q_OBJECT
 

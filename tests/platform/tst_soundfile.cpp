@@ -1,8 +1,11 @@
+#include "DecodeWithin.h"
 #include "SoundFile.h"
 #include "ToneFile.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QSemaphore>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtEndian>
@@ -193,6 +196,43 @@ private Q_SLOTS:
         const auto sound = SoundFile::decode(bytes);
         if (sound)
             QVERIFY(sound->durationMs() <= 1000);
+    }
+
+    void aDecodeThatOverrunsIsLeftBehind()
+    {
+        using namespace std::chrono_literals;
+        // Static: a worker left behind by a failed check must not outlive them.
+        static QSemaphore go;
+        static std::atomic<int> started = 0;
+        const SoundFile::Decoder stuck = [](const QString &) -> std::optional<DecodedSound> {
+            ++started;
+            go.acquire();
+            return DecodedSound{QByteArray(8000, '\1'), 8000, 1};
+        };
+        const QString path = u"/sounds/stuck.wav"_s;
+        QElapsedTimer waited;
+        waited.start();
+        QVERIFY(!SoundFile::decodeFileWithin(path, 100ms, stuck));
+        QVERIFY(waited.elapsed() >= 100 && waited.elapsed() < 1000);
+
+        // While it runs, asking again neither waits nor starts another.
+        waited.restart();
+        QVERIFY(!SoundFile::decodeFileWithin(path, 100ms, stuck));
+        QVERIFY(waited.elapsed() < 50);
+        QCOMPARE(started.load(), 1);
+
+        // Once it ends, the next request takes its result; the one after decodes anew.
+        go.release(2);
+        std::optional<DecodedSound> late;
+        for (int tries = 0; tries < 100 && !late; ++tries) {
+            QTest::qWait(10);
+            late = SoundFile::decodeFileWithin(path, 100ms, stuck);
+        }
+        QVERIFY(late);
+        QCOMPARE(late->durationMs(), 500);
+        QCOMPARE(started.load(), 1);
+        QVERIFY(SoundFile::decodeFileWithin(path, 1000ms, stuck));
+        QCOMPARE(started.load(), 2);
     }
 
     void longSoundsAreCut()
