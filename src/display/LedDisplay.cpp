@@ -87,19 +87,26 @@ void LedDisplay::contentChanged()
     const LedCells cells = computeCells();
     if (cells == m_cells)
         return;
-    const bool layoutChanged = cells.digitCount() != m_cells.digitCount() ||
-                               cells.separatorCount() != m_cells.separatorCount();
     const LedCells before = m_cells;
     m_cells = cells;
-    if (layoutChanged) {
+    if (cells.digitCount() != before.digitCount() ||
+        cells.separatorCount() != before.separatorCount()) {
         geometryChanged();
         return;
     }
+    ++m_repaintRequests;
+    // A separator that moved (59.9 to 1:00 and back) moves every position
+    // between its old and new places, padding included: all of it again.
+    for (int i = 0; i < cells.count; ++i) {
+        if (isSeparator(before.glyphs[size_t(i)]) != isSeparator(cells.glyphs[size_t(i)])) {
+            update();
+            return;
+        }
+    }
     // Only the pixels of the positions whose glyph changed: a running clock
     // repaints (and sends to the screen) a digit or two a second at most, not
-    // the whole display.
-    ++m_repaintRequests;
-    // One rectangle round them keeps the paint's clip a plain rectangle.
+    // the whole display. One rectangle round them keeps the paint's clip a
+    // plain rectangle.
     QRect changed;
     forEachCell([&](int i, double x, double width) {
         const Glyph was = before.glyphs[size_t(i)];
@@ -107,9 +114,8 @@ void LedDisplay::contentChanged()
         if (was == now)
             return;
         const QRect cell = cellRect(x, width);
-        changed |= m_cellPictures && isSeparator(was) == isSeparator(now)
-                       ? m_cellPictures->difference(was, now).translated(cell.topLeft())
-                       : cell;
+        changed |=
+            m_cellPictures ? m_cellPictures->difference(was, now).translated(cell.topLeft()) : cell;
     });
     update(changed);
 }
@@ -143,7 +149,10 @@ void LedDisplay::paintEvent(QPaintEvent *event)
     const QColor back = toQColor(m_backColor);
     for (const QRect &gap : gaps)
         painter.fillRect(gap, back);
-    if (hasBorder() && !rect().adjusted(1, 1, -1, -1).contains(area)) {
+    // The frame's line is a pixel wide on the display, which at a display
+    // scale like 1.25 or 2 reaches into the pixel inside it: an area that
+    // comes that close draws it, or a full repaint would differ.
+    if (hasBorder() && !rect().adjusted(2, 2, -2, -2).contains(area)) {
         painter.setPen(QPen(toQColor(frameColor()), 1));
         painter.drawRect(rect().adjusted(0, 0, -1, -1));
     }

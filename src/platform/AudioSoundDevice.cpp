@@ -22,7 +22,8 @@ constexpr std::chrono::milliseconds DecodeLimit{1000};
 
 } // namespace
 
-AudioSoundDevice::AudioSoundDevice(QObject *parent) : SoundDevice(parent)
+AudioSoundDevice::AudioSoundDevice(QObject *parent)
+    : SoundDevice(parent), m_decodeLimit(DecodeLimit)
 {
     m_endTimer.setSingleShot(true);
     m_endTimer.setTimerType(Qt::PreciseTimer);
@@ -60,10 +61,17 @@ qint64 AudioSoundDevice::bytesPerSecond() const
     return m_sound ? qint64(m_sound->sampleRate) * m_sound->channels * 2 : 0;
 }
 
+void AudioSoundDevice::setDecoder(SoundFile::Decoder decoder, std::chrono::milliseconds limit)
+{
+    m_decoder = std::move(decoder);
+    m_decodeLimit = limit;
+}
+
 void AudioSoundDevice::open()
 {
     close();
-    m_sound = SoundFile::decodeFileWithin(fileName(), DecodeLimit);
+    m_openedFile = fileName();
+    m_sound = SoundFile::decodeFileWithin(m_openedFile, m_decodeLimit, m_decoder);
     m_position = 0;
 }
 
@@ -72,6 +80,7 @@ void AudioSoundDevice::close()
     stop();
     releaseSink();
     m_sound.reset();
+    m_openedFile.clear();
     m_position = 0;
 }
 
@@ -79,6 +88,15 @@ void AudioSoundDevice::play()
 {
     if (m_playing)
         return;
+    // A file that was still decoding when it was opened (a slow stick, a
+    // network folder) plays once its decoding has ended: the board opens a
+    // file again only when its name changes, so waiting for that would keep
+    // the buzzer silent.
+    if (!m_sound && SoundFile::decodeOverdue(m_openedFile)) {
+        m_sound =
+            SoundFile::decodeFileWithin(m_openedFile, std::chrono::milliseconds(0), m_decoder);
+        m_position = 0;
+    }
     m_playing = true;
     m_onOutput = false;
     if (!m_sound || m_position >= m_sound->samples.size()) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DecodeWithin.h"
 #include "SoundDevice.h"
 #include "SoundFile.h"
 
@@ -22,6 +23,9 @@ public:
     explicit AudioSoundDevice(QObject *parent = nullptr);
     ~AudioSoundDevice() override;
 
+    // How files are decoded and how long "Open" waits for one; tests hold a
+    // decode back with it.
+    void setDecoder(SoundFile::Decoder decoder, std::chrono::milliseconds limit);
     // Whether the open file decoded; for tests and diagnostics.
     bool hasSound() const { return m_sound.has_value(); }
     // Whether the last "Play" reached a real audio output.
@@ -40,6 +44,11 @@ private:
     void releaseSink();
     qint64 bytesPerSecond() const;
 
+    SoundFile::Decoder m_decoder = SoundFile::decodeFile;
+    std::chrono::milliseconds m_decodeLimit;
+    // The file "Open" last opened; a decode of it that outlived the wait is
+    // taken by the next "Play" that finds it finished.
+    QString m_openedFile;
     std::optional<DecodedSound> m_sound;
     std::unique_ptr<QAudioSink> m_sink;
     QAudioDevice m_sinkDevice;

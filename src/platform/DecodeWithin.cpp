@@ -58,4 +58,9 @@ std::optional<DecodedSound> decodeFileWithin(const QString &path, std::chrono::m
     return std::move(decoding->sound);
 }
 
+bool decodeOverdue(const QString &path)
+{
+    return overdue().contains(path);
+}
+
 } // namespace SoundFile

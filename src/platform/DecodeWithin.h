@@ -16,4 +16,8 @@ using Decoder = std::function<std::optional<DecodedSound>(const QString &path)>;
 std::optional<DecodedSound> decodeFileWithin(const QString &path, std::chrono::milliseconds limit,
                                              const Decoder &decoder = decodeFile);
 
+// Whether a decode of this file outlived its limit and its result, or its
+// end, is still to be taken by decodeFileWithin.
+bool decodeOverdue(const QString &path);
+
 } // namespace SoundFile

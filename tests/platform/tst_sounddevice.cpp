@@ -7,6 +7,8 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <atomic>
+#include <future>
 
 using namespace Qt::StringLiterals;
 
@@ -100,6 +102,43 @@ private Q_SLOTS:
         device.setCommand(u"Play"_s);
         QVERIFY(done.wait(200));
         QCOMPARE(done.count(), 1);
+    }
+
+    // A file whose decoding outlives "Open"'s wait plays at the first "Play"
+    // after it has decoded, with no new "Open": the board opens a file
+    // again only when its name changes.
+    void aLateDecodePlaysAtTheNextPlay()
+    {
+        std::promise<void> release;
+        std::shared_future<void> released = release.get_future().share();
+        std::atomic<bool> decoded = false;
+        AudioSoundDevice device;
+        device.setDecoder(
+            [&](const QString &path) {
+                released.wait();
+                auto sound = SoundFile::decodeFile(path);
+                decoded = true;
+                return sound;
+            },
+            std::chrono::milliseconds(20));
+        QSignalSpy done(&device, &SoundDevice::Done);
+        device.setFileName(m_tone);
+        device.setCommand(u"Open"_s);
+        const auto press = [&] {
+            device.setCommand(u"Play"_s);
+            done.wait(2000);
+            device.setCommand(u"Stop"_s);
+            device.setCommand(u"Prev"_s);
+        };
+        press();
+        QVERIFY(!device.hasSound()); // still decoding: silent, but it ends
+        release.set_value();
+        QTRY_VERIFY(decoded);
+        // The worker hands its result over a moment after decoding; the
+        // press after that plays the whole sound.
+        QElapsedTimer clock;
+        QTRY_VERIFY((clock.start(), press(), device.hasSound()));
+        QVERIFY2(clock.elapsed() >= 390, qPrintable(QString::number(clock.elapsed())));
     }
 
     void playWithoutOpen()
