@@ -1,49 +1,8 @@
 #include "BoardFeed.h"
 
-#include "ColorRef.h"
-#include "Digmar.h"
+#include "BoardReading.h"
 #include "FeedFiles.h"
-#include "Label.h"
-#include "PictureBox.h"
-#include "Pinlux.h"
-#include "Settings.h"
-#include "Tarrow.h"
 #include "frmScoreboard.h"
-
-#include <QFileInfo>
-
-namespace {
-
-QString css(std::int32_t bgr)
-{
-    return toQColor(bgr).name();
-}
-
-QString shown(const LedDisplay *display)
-{
-    return display->cells().toText().trimmed();
-}
-
-// Every position of a display, an unlit separator as "|", so a page can draw
-// it as the board does.
-QString positions(const LedCells &cells)
-{
-    QString text = cells.toText();
-    for (int i = 0; i < cells.count; ++i) {
-        if (cells.glyphs[size_t(i)] == Glyph::SeparatorOff)
-            text[i] = u'|';
-    }
-    return text;
-}
-
-QRectF fraction(const QWidget *w, const QSize &board)
-{
-    const QRect g = w->geometry();
-    return {double(g.x()) / board.width(), double(g.y()) / board.height(),
-            double(g.width()) / board.width(), double(g.height()) / board.height()};
-}
-
-} // namespace
 
 BoardFeed::BoardFeed() = default;
 BoardFeed::~BoardFeed() = default;
@@ -82,71 +41,9 @@ void BoardFeed::publish()
 {
     if (!m_board || (!m_server && !m_files))
         return;
-    const ShownBoard now = shownBoard(*m_board);
+    const ShownBoard now = BoardReading::shownBoard(*m_board);
     if (m_server)
         m_server->publish(now);
     if (m_files)
         m_files->write(now);
-}
-
-ShownBoard BoardFeed::shownBoard(const frmScoreboard &b)
-{
-    ShownBoard s;
-    s.title = b.lblTitle->caption();
-    s.homeName = b.lblHomeTeam->caption();
-    s.visitorName = b.lblVisitorTeam->caption();
-    s.homeScore = shown(b.nledHomeScore);
-    s.visitorScore = shown(b.nledVisitorScore);
-    s.periodNumber = shown(b.nledPeriod);
-    s.periodClock = shown(b.tledPeriod);
-    s.jamClock = shown(b.tledJam);
-    s.penaltiesHome = {shown(b.tledHomePenalty1), shown(b.tledHomePenalty2)};
-    s.penaltiesVisitor = {shown(b.tledVisitorPenalty1), shown(b.tledVisitorPenalty2)};
-    s.periodRunning = b.tkPeriod->running();
-    s.jamRunning = b.tkJam->running();
-    s.timeOfDay = b.ClockTime;
-    s.colors = {{QStringLiteral("TimeColor"), css(Settings.TimeColor)},
-                {QStringLiteral("LEDBack"), css(Settings.LEDBack)},
-                {QStringLiteral("ScoreColor"), css(Settings.ScoreColor)},
-                {QStringLiteral("PeriodColor"), css(Settings.PeriodColor)},
-                {QStringLiteral("FormBack"), css(Settings.FormBack)},
-                {QStringLiteral("LEDSelected"), css(Settings.LEDSelected)},
-                {QStringLiteral("BorderColor"), css(Settings.BorderColor)},
-                {QStringLiteral("HomeColor"), css(Settings.HomeColor)},
-                {QStringLiteral("VisitorColor"), css(Settings.VisitorColor)}};
-    s.ledType = Settings.LEDType == 1 ? QStringLiteral("Dots") : QStringLiteral("Lines");
-
-    const QSize size = b.size().expandedTo(QSize(1, 1));
-    s.aspect = double(size.width()) / size.height();
-    for (const LedDisplay *d :
-         {static_cast<const LedDisplay *>(b.nledHomeScore),
-          static_cast<const LedDisplay *>(b.tledPeriod),
-          static_cast<const LedDisplay *>(b.nledVisitorScore),
-          static_cast<const LedDisplay *>(b.nledPeriod), static_cast<const LedDisplay *>(b.tledJam),
-          static_cast<const LedDisplay *>(b.tledHomePenalty1),
-          static_cast<const LedDisplay *>(b.tledVisitorPenalty1),
-          static_cast<const LedDisplay *>(b.tledHomePenalty2),
-          static_cast<const LedDisplay *>(b.tledVisitorPenalty2)}) {
-        s.displays.append({d->objectName(), positions(d->cells()), css(d->litColor()),
-                           qobject_cast<const Pinlux *>(d) != nullptr, fraction(d, size)});
-    }
-    for (const Label *l : {b.lblTitle, b.lblHomeTeam, b.lblVisitorTeam, b.Label1, b.Label2,
-                           b.Label3, b.Label4, b.lblCreatedBy}) {
-        if (l->isHidden())
-            continue;
-        // Points to pixels at the board's 96 pixels an inch.
-        const double pixels = l->fontSize() * 96.0 / 72.0;
-        s.labels.append({l->objectName(), l->caption(), css(l->foreColor()), fraction(l, size),
-                         pixels / size.height()});
-    }
-    const std::tuple<const char *, const QString &, const PictureBox *> pictures[] = {
-        {"home", Settings.HomePic, b.picHomePicContainer},
-        {"visitor", Settings.VisitorPic, b.picVisitorPicContainer},
-        {"board", Settings.BoardPic, b.picBoardPicContainer}};
-    for (const auto &[which, path, frame] : pictures) {
-        const QString file = QFileInfo(path).isFile() ? path : QString();
-        s.pictures.append({QString::fromLatin1(which), file, fraction(frame, size)});
-    }
-    s.bout = b.boutState();
-    return s;
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "FeedServer.h"
-#include "ShownBoard.h"
 
 #include <QObject>
 #include <QPointer>
@@ -29,9 +28,6 @@ public:
     void follow(frmScoreboard *board);
 
     FeedServer *server() const { return m_server.get(); }
-
-    // What a board shows, as the feed tells it.
-    static ShownBoard shownBoard(const frmScoreboard &board);
 
 private:
     void publish();

@@ -18,12 +18,6 @@ constexpr int PenaltyDisplays[] = {5, 7, 6, 8}; // in keeper order: home 1, home
 
 } // namespace
 
-std::array<LedDisplay *, 9> frmScoreboard::tabOrder() const
-{
-    return {nledHomeScore,    tledPeriod,          nledVisitorScore, nledPeriod,         tledJam,
-            tledHomePenalty1, tledVisitorPenalty1, tledHomePenalty2, tledVisitorPenalty2};
-}
-
 BoutState frmScoreboard::boutState() const
 {
     BoutState s;
@@ -38,7 +32,7 @@ BoutState frmScoreboard::boutState() const
         s.keepers[size_t(k)] = {keepers[k]->timeAt(s.monotonicNs).ticks(), keepers[k]->running()};
     s.jamResetTicks = JamResetTime.ticks();
     s.periodResetTicks = PeriodResetTime.ticks();
-    const auto displays = tabOrder();
+    const auto &displays = m_displays;
     for (int n = 0; n < BoutState::NumberCount; ++n)
         s.numbers[size_t(n)] = static_cast<Digmar *>(displays[size_t(NumberDisplays[n])])->number();
     for (int p = 0; p < BoutState::PenaltyCount; ++p)
@@ -69,7 +63,7 @@ void frmScoreboard::setBoutState(const BoutState &state)
     }
     JamResetTime = FixedTime::fromTicks(state.jamResetTicks);
     PeriodResetTime = FixedTime::fromTicks(state.periodResetTicks);
-    const auto displays = tabOrder();
+    const auto &displays = m_displays;
     for (int n = 0; n < BoutState::NumberCount; ++n)
         ControlAccess::write(displays[size_t(NumberDisplays[n])], "Caption",
                              QString::number(state.numbers[size_t(n)]));

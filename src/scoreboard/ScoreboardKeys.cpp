@@ -19,32 +19,29 @@ constexpr int F2 = 113;
 
 void frmScoreboard::connectDisplays()
 {
-    for (Digmar *number : {nledHomeScore, nledVisitorScore, nledPeriod}) {
-        connect(number, &LedDisplay::KeyDown, this, [this, number](int code, int) {
-            NumberDisplay_KeyDown(number, code);
+    for (LedDisplay *display : m_displays) {
+        connect(display, &LedDisplay::KeyDown, this, [this, display](int code, int) {
+            Display_KeyDown(display, code);
             noticeBoutChange(true);
         });
-    }
-    connect(tledJam, &LedDisplay::KeyDown, this, [this](int code, int) {
-        tledJam_KeyDown(code);
-        noticeBoutChange(true);
-    });
-    connect(tledPeriod, &LedDisplay::KeyDown, this, [this](int code, int) {
-        tledPeriod_KeyDown(code);
-        noticeBoutChange(true);
-    });
-    for (const PenaltyClock &penalty : penaltyClocks()) {
-        connect(penalty.display, &LedDisplay::KeyDown, this, [this, penalty](int code, int) {
-            Penalty_KeyDown(penalty, code);
-            noticeBoutChange(true);
-        });
-    }
-    const QList<LedDisplay *> displays = {
-        nledHomeScore,    tledPeriod,          nledVisitorScore, nledPeriod,         tledJam,
-        tledHomePenalty1, tledVisitorPenalty1, tledHomePenalty2, tledVisitorPenalty2};
-    for (LedDisplay *display : displays) {
         connect(display, &LedDisplay::GotFocus, this, [this, display] { ObjectSelected(display); });
         connect(display, &LedDisplay::KeyUp, this, &frmScoreboard::AllKeyUp);
+    }
+}
+
+void frmScoreboard::Display_KeyDown(LedDisplay *display, int KeyCode)
+{
+    if (display == tledJam) {
+        tledJam_KeyDown(KeyCode);
+    } else if (display == tledPeriod) {
+        tledPeriod_KeyDown(KeyCode);
+    } else if (auto *number = qobject_cast<Digmar *>(display)) {
+        NumberDisplay_KeyDown(number, KeyCode);
+    } else {
+        for (const PenaltyClock &penalty : penaltyClocks()) {
+            if (penalty.display == display)
+                Penalty_KeyDown(penalty, KeyCode);
+        }
     }
 }
 

@@ -13,6 +13,8 @@
 #include "TimeOfDay.h"
 #include "Twips.h"
 
+#include <variant>
+
 namespace {
 
 constexpr std::int32_t DesignBack = 0x404040;
@@ -23,6 +25,63 @@ constexpr std::int32_t Green = 0x00C000;
 struct LedSpacing {
     qint16 size, paddingH, paddingV, paddingI;
 };
+
+struct NumberDesign {
+    Digmar *frmScoreboard::*member;
+    qint16 max;
+};
+struct ClockDesign {
+    Pinlux *frmScoreboard::*member;
+    qint16 paddingD;
+    const char *lengths;
+};
+struct DisplayDesign {
+    const char *name;
+    double left, top;
+    LedSpacing spacing;
+    std::int32_t lit;
+    std::variant<NumberDesign, ClockDesign> kind;
+};
+
+constexpr LedSpacing ScoreSpacing{68, 100, 80, 175};
+constexpr LedSpacing PenaltySpacing{55, 100, 70, 160};
+constexpr std::int32_t ClockLit = 0x0080FF;
+
+// The board's nine displays, in tab order: the one list of them, which the
+// keys, the bout state and the board's other views all go by.
+const DisplayDesign DisplayDesigns[] = {
+    {"nledHomeScore", 604, 1125, ScoreSpacing, Red,
+     NumberDesign{&frmScoreboard::nledHomeScore, 999}},
+    {"tledPeriod",
+     3195,
+     1065,
+     {65, 80, 65, 175},
+     ClockLit,
+     ClockDesign{&frmScoreboard::tledPeriod, 125, "2,2"}},
+    {"nledVisitorScore", 6612, 1120, ScoreSpacing, Red,
+     NumberDesign{&frmScoreboard::nledVisitorScore, 999}},
+    {"nledPeriod",
+     5145,
+     2460,
+     {55, 80, 50, 60},
+     Green,
+     NumberDesign{&frmScoreboard::nledPeriod, 9}},
+    {"tledJam",
+     3600,
+     4000,
+     {70, 80, 70, 160},
+     ClockLit,
+     ClockDesign{&frmScoreboard::tledJam, 125, "1,2"}},
+    {"tledHomePenalty1", 673, 4540, PenaltySpacing, Red,
+     ClockDesign{&frmScoreboard::tledHomePenalty1, 95, "1,2"}},
+    {"tledVisitorPenalty1", 6723, 4540, PenaltySpacing, Red,
+     ClockDesign{&frmScoreboard::tledVisitorPenalty1, 95, "1,2"}},
+    {"tledHomePenalty2", 673, 5610, PenaltySpacing, Red,
+     ClockDesign{&frmScoreboard::tledHomePenalty2, 95, "1,2"}},
+    {"tledVisitorPenalty2", 6723, 5610, PenaltySpacing, Red,
+     ClockDesign{&frmScoreboard::tledVisitorPenalty2, 95, "1,2"}},
+};
+static_assert(std::size(DisplayDesigns) == frmScoreboard::DisplayCount);
 
 void setSpacing(LedDisplay *display, const LedSpacing &s)
 {
@@ -71,51 +130,32 @@ frmScoreboard::~frmScoreboard() = default;
 
 void frmScoreboard::createDisplays()
 {
-    auto clockDisplay = [this](const char *name, double left, double top, const LedSpacing &spacing,
-                               qint16 paddingD, const QString &lengths) {
-        auto *d = addControl(new Pinlux(this), name);
-        setSpacing(d, spacing);
-        d->setPaddingD(paddingD);
-        d->setGroupLengths(lengths);
-        d->setValue(3600);
-        d->setLeft(left);
-        d->setTop(top);
-        return d;
-    };
-    auto numberDisplay = [this](const char *name, double left, double top,
-                                const LedSpacing &spacing, qint16 max, std::int32_t lit) {
-        auto *d = addControl(new Digmar(this), name);
-        setSpacing(d, spacing);
-        d->setMax(max);
-        d->setLitColor(lit);
-        d->setLeft(left);
-        d->setTop(top);
-        return d;
-    };
-    const LedSpacing score{68, 100, 80, 175};
-    const LedSpacing penalty{55, 100, 70, 160};
-    const QString minutesSeconds = QStringLiteral("1,2");
-
-    nledHomeScore = numberDisplay("nledHomeScore", 604, 1125, score, 999, Red);
-    tledPeriod =
-        clockDisplay("tledPeriod", 3195, 1065, {65, 80, 65, 175}, 125, QStringLiteral("2,2"));
-    nledVisitorScore = numberDisplay("nledVisitorScore", 6612, 1120, score, 999, Red);
-    nledPeriod = numberDisplay("nledPeriod", 5145, 2460, {55, 80, 50, 60}, 9, Green);
-    tledJam = clockDisplay("tledJam", 3600, 4000, {70, 80, 70, 160}, 125, minutesSeconds);
-    tledHomePenalty1 = clockDisplay("tledHomePenalty1", 673, 4540, penalty, 95, minutesSeconds);
-    tledVisitorPenalty1 =
-        clockDisplay("tledVisitorPenalty1", 6723, 4540, penalty, 95, minutesSeconds);
-    tledHomePenalty2 = clockDisplay("tledHomePenalty2", 673, 5610, penalty, 95, minutesSeconds);
-    tledVisitorPenalty2 =
-        clockDisplay("tledVisitorPenalty2", 6723, 5610, penalty, 95, minutesSeconds);
-    for (Pinlux *p : {tledHomePenalty1, tledVisitorPenalty1, tledHomePenalty2, tledVisitorPenalty2})
-        p->setLitColor(Red);
-
-    QWidget *tabOrder[] = {nledHomeScore,       tledPeriod,       nledVisitorScore,
-                           nledPeriod,          tledJam,          tledHomePenalty1,
-                           tledVisitorPenalty1, tledHomePenalty2, tledVisitorPenalty2};
-    for (size_t i = 1; i < std::size(tabOrder); ++i)
-        setTabOrder(tabOrder[i - 1], tabOrder[i]);
+    for (size_t i = 0; i < std::size(DisplayDesigns); ++i) {
+        const DisplayDesign &design = DisplayDesigns[i];
+        LedDisplay *display = nullptr;
+        if (const auto *clock = std::get_if<ClockDesign>(&design.kind)) {
+            auto *d = addControl(new Pinlux(this), design.name);
+            this->*clock->member = d;
+            setSpacing(d, design.spacing);
+            d->setPaddingD(clock->paddingD);
+            d->setGroupLengths(QString::fromLatin1(clock->lengths));
+            d->setValue(3600);
+            display = d;
+        } else {
+            const auto &number = std::get<NumberDesign>(design.kind);
+            auto *d = addControl(new Digmar(this), design.name);
+            this->*number.member = d;
+            setSpacing(d, design.spacing);
+            d->setMax(number.max);
+            display = d;
+        }
+        display->setLitColor(design.lit);
+        display->setLeft(design.left);
+        display->setTop(design.top);
+        m_displays[i] = display;
+        if (i > 0)
+            setTabOrder(m_displays[i - 1], display);
+    }
 }
 
 void frmScoreboard::createLabels()

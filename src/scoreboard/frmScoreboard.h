@@ -65,6 +65,10 @@ public:
     void UpdateFormColors();
     void UpdateNumLock();
 
+    static constexpr int DisplayCount = 9;
+    // The nine displays in tab order, as the bout state numbers them.
+    const std::array<LedDisplay *, DisplayCount> &displays() const { return m_displays; }
+
     // The bout as one value: what the displays, keepers and latches hold now.
     BoutState boutState() const;
     // Makes the board show a bout, through its own procedures: keepers set,
@@ -164,11 +168,12 @@ private:
     std::array<PenaltyClock, 4> penaltyClocks() const;
     void Penalty_KeyDown(const PenaltyClock &penalty, int KeyCode);
 
-    // The displays in tab order, as the bout state numbers them.
-    std::array<LedDisplay *, 9> tabOrder() const;
+    // Routes a display's key to its procedure.
+    void Display_KeyDown(LedDisplay *display, int KeyCode);
     // Says so when the bout is no longer the one last seen.
     void noticeBoutChange(bool byOperator);
 
+    std::array<LedDisplay *, DisplayCount> m_displays{};
     ScoreboardServices m_services;
     std::unique_ptr<SoundDevice> m_ownSound;
     bool m_loaded = false;

@@ -1,6 +1,7 @@
 // The live feed: what it serves, to whom, and what it makes of bad clients.
 #include "BoardFeed.h"
 #include "BoardHarness.h"
+#include "BoardReading.h"
 #include "Digmar.h"
 #include "FeedFiles.h"
 #include "FeedServer.h"
@@ -277,7 +278,7 @@ private Q_SLOTS:
             h.board->tkHomePenalty2->setTime(FixedTime::fromSeconds(90));
         }
         h.tick(50);
-        const ShownBoard s = BoardFeed::shownBoard(*h.board);
+        const ShownBoard s = BoardReading::shownBoard(*h.board);
         QCOMPARE(s.periodClock, periodClock);
         QCOMPARE(s.homeScore, homeScore);
         QCOMPARE(s.penaltiesHome[1], penalty);
