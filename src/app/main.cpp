@@ -1,5 +1,6 @@
 #include "BoutJournal.h"
 #include "BoutRecord.h"
+#include "CommandLine.h"
 #include "Program.h"
 #include "QSettingsBackend.h"
 
@@ -8,7 +9,6 @@
 #include <QFile>
 #include <QStandardPaths>
 #include <cstdio>
-#include <cstring>
 #include <optional>
 
 using namespace Qt::StringLiterals;
@@ -22,23 +22,6 @@ void nameTheProgram()
                                                 .arg(QUELVANE_VERSION_MAJOR)
                                                 .arg(QUELVANE_VERSION_MINOR)
                                                 .arg(QUELVANE_VERSION_PATCH));
-}
-
-// Takes "--name [VALUE]" out of the arguments: the option's value ("" when
-// none follows), or nothing when the option is not there. A value is the
-// next argument unless that is another option.
-std::optional<QString> takeOptionalValue(QStringList &args, const QString &name)
-{
-    const qsizetype at = args.indexOf(name);
-    if (at < 0)
-        return std::nullopt;
-    QString value;
-    if (at + 1 < args.size() && !args[at + 1].startsWith(u'-')) {
-        value = args[at + 1];
-        args.removeAt(at + 1);
-    }
-    args.removeAt(at);
-    return value;
 }
 
 QString journalFolder()
@@ -71,16 +54,18 @@ int exportBout(const QString &target)
 
 int main(int argc, char *argv[])
 {
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--export-bout") == 0) {
-            QCoreApplication app(argc, argv);
-            nameTheProgram();
-            if (i + 1 >= argc) {
-                std::fprintf(stderr, "quelvane: --export-bout needs a file name, or -\n");
-                return 2;
-            }
-            return exportBout(QString::fromLocal8Bit(argv[i + 1]));
+    QStringList args;
+    for (int i = 0; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    args = CommandLine::withValuesApart(args);
+    if (const std::optional<QString> target = CommandLine::takeValue(args, u"--export-bout"_s)) {
+        QCoreApplication app(argc, argv);
+        nameTheProgram();
+        if (target->isEmpty()) {
+            std::fprintf(stderr, "quelvane: --export-bout needs a file name, or -\n");
+            return 2;
         }
+        return exportBout(*target);
     }
 
     QApplication app(argc, argv);
@@ -115,9 +100,11 @@ int main(int argc, char *argv[])
         QStringLiteral("Open the board itself full-screen and borderless on [SCREEN] (its own "
                        "screen when not given)."));
     parser.addOptions({feed, feedDir, exportBout, audience, fullScreen});
-    QStringList args = app.arguments();
-    const std::optional<QString> audienceScreen = takeOptionalValue(args, u"--audience"_s);
-    const std::optional<QString> fullScreenScreen = takeOptionalValue(args, u"--fullscreen"_s);
+    args = CommandLine::withValuesApart(app.arguments());
+    const std::optional<QString> audienceScreen =
+        CommandLine::takeOptionalValue(args, u"--audience"_s);
+    const std::optional<QString> fullScreenScreen =
+        CommandLine::takeOptionalValue(args, u"--fullscreen"_s);
     parser.process(args);
 
     QSettingsBackend store;

@@ -47,6 +47,10 @@ std::optional<FeedServer::Address> FeedServer::parseAddress(const QString &text,
         port = port.mid(colon + 1);
         if (host.startsWith(u'[') && host.endsWith(u']'))
             host = host.mid(1, host.size() - 2);
+        // The one name everybody types for this machine; other names would
+        // need a lookup that could stall the start.
+        if (host.compare(u"localhost", Qt::CaseInsensitive) == 0)
+            host = QStringLiteral("127.0.0.1");
     }
     bool ok = false;
     const uint number = port.toUInt(&ok);

@@ -102,6 +102,8 @@ echo "-- $survived of $kills kills survived"
 
 # The bout's record: a header and a line per row of the journal.
 "$exe" --export-bout "$work/bout.csv" || fail "--export-bout failed"
+"$exe" --export-bout="$work/same.csv" || fail "--export-bout=FILE failed"
+cmp -s "$work/bout.csv" "$work/same.csv" || fail "--export-bout=FILE wrote another record"
 head -n1 "$work/bout.csv" | grep -q '^time,description,home score,visitor score,period,period clock,jam clock' ||
     fail "the bout record has no header"
 [ "$(($(wc -l <"$work/bout.csv") - 1))" -eq "$(rows)" ] || fail "the bout record lacks rows"

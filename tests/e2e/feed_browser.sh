@@ -15,7 +15,7 @@ port=$((20000 + RANDOM % 20000))
 cdp=$((port + 1))
 
 start_program() {
-    "$exe" --feed "127.0.0.1:$port" --feed-dir "$work/texts" >>"$work/program.log" 2>&1 &
+    "$exe" --feed "localhost:$port" --feed-dir="$work/texts" >>"$work/program.log" 2>&1 &
     program=$!
     local splash
     splash=$(window_named Quelvane) || fail "no splash"

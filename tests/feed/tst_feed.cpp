@@ -97,6 +97,7 @@ private Q_SLOTS:
         QTest::newRow("IPv6") << u"[::1]:9000"_s << u"::1"_s << 9000;
         QTest::newRow("no port") << u"0.0.0.0:"_s << QString() << 0;
         QTest::newRow("port too large") << u"70000"_s << QString() << 0;
+        QTest::newRow("this machine by name") << u"localhost:8750"_s << u"127.0.0.1"_s << 8750;
         QTest::newRow("a name") << u"scoreboard.local:80"_s << QString() << 0;
     }
     void addresses()
