@@ -103,6 +103,7 @@ void frmScoreboard::AllKeyCode(int KeyCode)
             m_services.showOptions();
         UpdateLabels();
         UpdateFormColors();
+        Q_EMIT appearanceApplied();
         RefreshTime();
         modStretch::RecordLayout(this);
     }

@@ -135,6 +135,9 @@ Q_SIGNALS:
     // The displays were refreshed by a tick or a key: what the board shows
     // may have changed.
     void refreshed();
+    // The board has taken new texts, pictures, digit style and colours
+    // (Options closed).
+    void appearanceApplied();
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -76,11 +76,8 @@ AudienceBoard::AudienceBoard(frmScoreboard *board, QWidget *parent) : Form(paren
     withOwnLayout([this] { modStretch::RecordLayout(this); });
     copyAppearance();
     copyValues();
-    connect(board, &frmScoreboard::refreshed, this, [this] {
-        copyValues();
-        if (!(m_appearanceOf == Settings))
-            copyAppearance();
-    });
+    connect(board, &frmScoreboard::refreshed, this, &AudienceBoard::copyValues);
+    connect(board, &frmScoreboard::appearanceApplied, this, &AudienceBoard::copyAppearance);
 }
 
 template <typename F> void AudienceBoard::withOwnLayout(F &&procedure)
@@ -147,7 +144,6 @@ void AudienceBoard::copyValues()
 
 void AudienceBoard::copyAppearance()
 {
-    m_appearanceOf = Settings;
     setPalette(m_board->palette());
     for (const auto &[original, copy] : std::as_const(m_pairs)) {
         // Pictures are fitted here, at this window's size.

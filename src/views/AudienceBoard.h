@@ -16,8 +16,9 @@ class frmScoreboard;
 // The board as the crowd sees it on the projector: a second view of what the
 // operator's board shows, never a second game. It has no time-keepers, no
 // timer and takes no keys; it copies the board's displays after every tick
-// and key of the board (the same refresh), and lays itself out with the
-// board's own proportional scaling at its own size.
+// and key of the board (the same refresh), the board's look once the board
+// has applied it, and lays itself out with the board's own proportional
+// scaling at its own size.
 class AudienceBoard : public Form {
     Q_OBJECT
 
@@ -53,5 +54,4 @@ private:
     QList<std::pair<Digmar *, Digmar *>> m_numbers;
     QHash<QString, QObject *> m_byName;
     Layout m_layout;
-    SettingsRecord m_appearanceOf;
 };

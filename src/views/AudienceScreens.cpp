@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
 #include <cstdio>
 
 AudienceScreens::AudienceScreens(frmScoreboard *board, const QString &wanted)
@@ -27,6 +28,10 @@ AudienceScreens::AudienceScreens(frmScoreboard *board, const QString &wanted)
     });
     for (QScreen *s : QGuiApplication::screens())
         watch(s);
+    // The operator may drag the board onto another screen.
+    board->winId();
+    if (QWindow *window = board->windowHandle())
+        connect(window, &QWindow::screenChanged, this, &AudienceScreens::place);
     // A new resolution of a screen Qt already knows, told by the server.
     connect(new ScreenWatch(this), &ScreenWatch::screensChanged, this, soon);
     place();
@@ -42,25 +47,55 @@ void AudienceScreens::watch(QScreen *screen)
     connect(screen, &QScreen::geometryChanged, this, &AudienceScreens::place);
 }
 
+QScreen *AudienceScreens::chooseScreen() const
+{
+    QScreen *boardScreen = m_board->screen();
+    // Once on a screen of its own choosing, the audience board keeps to it:
+    // the board dragged there closes it until they part, rather than send
+    // it to the operator's screen.
+    if (m_wanted.isEmpty() && !m_keptScreen.isEmpty()) {
+        if (QScreen *kept = ScreenChoice::find(m_keptScreen, nullptr))
+            return ScreenChoice::apart(kept, boardScreen) ? kept : nullptr;
+    }
+    return ScreenChoice::find(m_wanted, boardScreen);
+}
+
 void AudienceScreens::place()
 {
     if (!m_board)
         return;
-    QScreen *target = ScreenChoice::find(m_wanted, m_board->screen());
+    QScreen *target = chooseScreen();
     if (!target) {
         delete m_audience;
-        if (!m_toldOneScreen) {
-            m_toldOneScreen = true;
-            std::fprintf(stderr, "quelvane: %s; the audience board opens when it appears\n",
-                         m_wanted.isEmpty()
-                             ? "there is only one screen"
-                             : qPrintable(QStringLiteral("there is no screen %1").arg(m_wanted)));
-        }
+        tellOnce(m_board->screen());
         return;
     }
+    if (m_wanted.isEmpty())
+        m_keptScreen = target->name();
     if (!m_audience) {
         m_audience = new AudienceBoard(m_board);
         m_audience->setWindowFlag(Qt::WindowDoesNotAcceptFocus, true);
     }
     ScreenChoice::fillScreen(m_audience, target, false);
+}
+
+void AudienceScreens::tellOnce(QScreen *boardScreen)
+{
+    if (m_toldNoScreen)
+        return;
+    m_toldNoScreen = true;
+    QString why;
+    if (QGuiApplication::screens().size() == 1)
+        why = QStringLiteral("there is only one screen");
+    else if (m_wanted.isEmpty())
+        why = QStringLiteral("there is no screen apart from the board's");
+    else if (ScreenChoice::find(m_wanted, nullptr))
+        why = QStringLiteral("screen %1 shows the board's screen %2")
+                  .arg(m_wanted, boardScreen ? boardScreen->name() : QString());
+    else
+        why = QStringLiteral("there is no screen %1").arg(m_wanted);
+    std::fprintf(stderr,
+                 "quelvane: %s; the audience board opens when one apart from the board's "
+                 "appears\n",
+                 qPrintable(why));
 }

@@ -8,22 +8,43 @@
 
 namespace ScreenChoice {
 
-QScreen *find(const QString &wanted, const QScreen *avoid)
+namespace {
+
+// The server's word first: Qt may not have heard of a new resolution.
+QRect areaOf(const QScreen *screen)
+{
+    return ScreenWatch::geometryOf(screen->name()).value_or(screen->geometry());
+}
+
+QScreen *byNumberOrName(const QString &wanted)
 {
     const QList<QScreen *> screens = QGuiApplication::screens();
-    if (!wanted.isEmpty()) {
-        bool isNumber = false;
-        const int number = wanted.toInt(&isNumber);
-        if (isNumber)
-            return number >= 1 && number <= screens.size() ? screens[number - 1] : nullptr;
-        for (QScreen *s : screens) {
-            if (s->name() == wanted)
-                return s;
-        }
-        return nullptr;
-    }
+    bool isNumber = false;
+    const int number = wanted.toInt(&isNumber);
+    if (isNumber)
+        return number >= 1 && number <= screens.size() ? screens[number - 1] : nullptr;
     for (QScreen *s : screens) {
-        if (s != avoid)
+        if (s->name() == wanted)
+            return s;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+bool apart(const QScreen *screen, const QScreen *other)
+{
+    return !other || (screen != other && !areaOf(screen).intersects(areaOf(other)));
+}
+
+QScreen *find(const QString &wanted, const QScreen *avoid)
+{
+    if (!wanted.isEmpty()) {
+        QScreen *s = byNumberOrName(wanted);
+        return s && apart(s, avoid) ? s : nullptr;
+    }
+    for (QScreen *s : QGuiApplication::screens()) {
+        if (apart(s, avoid))
             return s;
     }
     return nullptr;
@@ -34,8 +55,7 @@ void fillScreen(QWidget *window, QScreen *screen, bool activate)
     if (!window->testAttribute(Qt::WA_WState_Created) ||
         !window->windowFlags().testFlag(Qt::FramelessWindowHint))
         window->setWindowFlag(Qt::FramelessWindowHint, true);
-    // The server's word first: Qt may not have heard of a new resolution.
-    const QRect area = ScreenWatch::geometryOf(screen->name()).value_or(screen->geometry());
+    const QRect area = areaOf(screen);
     window->setGeometry(area);
     if (window->isVisible() && window->windowState().testFlag(Qt::WindowFullScreen))
         return;

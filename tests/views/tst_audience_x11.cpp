@@ -26,8 +26,9 @@ void xrandr(const QStringList &args)
     p.waitForFinished();
 }
 
-// A screen plugged in right of the first, as a projector would be.
-void plugIn(const QString &mode)
+// A screen plugged in right of the first, as a projector would be, or
+// `--same-as` it, as a projector mirroring the laptop's screen.
+void plugIn(const QString &mode, const QString &where = u"--right-of"_s)
 {
     const QMap<QString, QStringList> lines = {
         {u"1920x1080"_s,
@@ -38,7 +39,7 @@ void plugIn(const QString &mode)
           u"806"_s}}};
     xrandr(QStringList{u"--newmode"_s, mode} + lines.value(mode));
     xrandr({u"--addmode"_s, u"DUMMY1"_s, mode});
-    xrandr({u"--output"_s, u"DUMMY1"_s, u"--mode"_s, mode, u"--right-of"_s, u"DUMMY0"_s});
+    xrandr({u"--output"_s, u"DUMMY1"_s, u"--mode"_s, mode, where, u"DUMMY0"_s});
 }
 
 void unplug()
@@ -99,14 +100,20 @@ private Q_SLOTS:
         QTRY_COMPARE(jam->cells().toText(), u"1:48"_s);
         QCOMPARE(jam->cells(), h.board->tledJam->cells());
 
-        // Options: new colours and digit style reach it at the next tick.
-        Settings.ScoreColor = 0x00FF00;
-        Settings.LEDType = 1;
-        h.board->UpdateFormColors();
-        h.board->UpdateLabels();
+        // Options' Ok: the crowd gets the new look once the board has taken
+        // it, even when ticks ran in between (a message box saying the
+        // settings could not be saved holds the board's update back).
+        h.showOptionsWith = [&h] {
+            Settings.ScoreColor = 0x00FF00;
+            Settings.LEDType = 1;
+            Settings.HomeText = u"Rollers"_s;
+            h.tick(50);
+        };
+        h.key(113); // F2
         auto *score = static_cast<Digmar *>(a->control(u"nledHomeScore"_s));
-        QTRY_COMPARE(score->litColor(), 0x00FF00);
+        QCOMPARE(score->litColor(), 0x00FF00);
         QCOMPARE(score->ledType(), 1);
+        QCOMPARE(static_cast<Label *>(a->control(u"lblHomeTeam"_s))->caption(), u"Rollers"_s);
 
         // Scaled as the board scales, to its own screen.
         const auto heightShare = [](const QWidget *display, const QWidget *window) {
@@ -140,7 +147,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("found");
         QTest::newRow("the other one") << QString() << u"DUMMY1"_s;
         QTest::newRow("by number") << u"2"_s << u"DUMMY1"_s;
-        QTest::newRow("the first") << u"1"_s << u"DUMMY0"_s;
+        QTest::newRow("the board's own") << u"1"_s << QString();
         QTest::newRow("by name") << u"DUMMY1"_s << u"DUMMY1"_s;
         QTest::newRow("no such number") << u"3"_s << QString();
         QTest::newRow("no such name") << u"HDMI-9"_s << QString();
@@ -153,6 +160,28 @@ private Q_SLOTS:
         QTRY_COMPARE(QGuiApplication::screens().size(), 2);
         QScreen *s = ScreenChoice::find(wanted, screenNamed(u"DUMMY0"_s));
         QCOMPARE(s ? s->name() : QString(), found);
+    }
+
+    // A screen that shows the board's own is no audience screen, and the
+    // board dragged onto the projector closes the audience board until they
+    // part.
+    void theAudienceBoardNeverCoversTheBoard()
+    {
+        BoardHarness h;
+        plugIn(u"1024x768"_s, u"--same-as"_s);
+        AudienceScreens screens(h.board.get(), QString());
+        QTest::qWait(500); // past the moment a screen's arrival is looked at
+        QVERIFY(!screens.audience());
+        plugIn(u"1024x768"_s);
+        QTRY_VERIFY_WITH_TIMEOUT(screens.audience() && screens.audience()->isVisible(), 2000);
+        QScreen *laptop = screenNamed(u"DUMMY0"_s);
+        QScreen *projector = screenNamed(u"DUMMY1"_s);
+        QTRY_COMPARE(screens.audience()->screen(), projector);
+        h.board->move(projector->geometry().topLeft() + QPoint(40, 40));
+        QTRY_VERIFY(!screens.audience());
+        h.board->move(laptop->geometry().topLeft() + QPoint(40, 40));
+        QTRY_VERIFY(screens.audience() && screens.audience()->isVisible());
+        QCOMPARE(screens.audience()->screen(), projector);
     }
 
     // --fullscreen: the board itself fills the chosen screen, borderless.
