@@ -2,9 +2,11 @@
 
 #if defined(QUELVANE_HAVE_X11)
 
+#include <QAbstractNativeEventFilter>
 #include <QGuiApplication>
 #include <X11/XKBlib.h>
 #include <array>
+#include <cstdint>
 #include <iterator>
 
 namespace {
@@ -82,6 +84,7 @@ struct Layout {
     static constexpr unsigned Keys = 256;
     std::array<std::array<char32_t, 2>, Keys> characters{};
     std::array<bool, Keys> present{};
+    int group = -1;
 
     bool read(Display *d)
     {
@@ -91,6 +94,7 @@ struct Layout {
         XkbDescPtr desc = XkbGetMap(d, XkbKeyTypesMask | XkbKeySymsMask, XkbUseCoreKbd);
         if (!desc)
             return false;
+        group = state.group;
         for (unsigned k = desc->min_key_code; k <= desc->max_key_code && k < Keys; ++k) {
             const int groups = XkbKeyNumGroups(desc, k);
             if (groups == 0)
@@ -157,6 +161,83 @@ struct Layout {
     }
 };
 
+// The layout as last read, with its codes; read again only when the server
+// says the keyboard, its map or its group changed.
+struct KnownLayout {
+    Layout layout;
+    std::array<int, Layout::Keys> codes{};
+    bool current = false;
+    int reads = 0;
+};
+
+KnownLayout &known()
+{
+    static KnownLayout k;
+    return k;
+}
+
+// The byte of an XKB state notice that holds the effective group (after
+// type, XKB type, sequence, time, device and four modifier bytes).
+constexpr int StateNoticeGroupByte = 13;
+
+// Listens on Qt's own connection for the XKB notices that change what a key
+// types: a new keyboard, a new map, another group. Qt asks the server for
+// them for its own key handling; we ask as well, so as not to depend on it.
+class LayoutNotices : public QAbstractNativeEventFilter {
+public:
+    explicit LayoutNotices(int eventBase) : m_eventBase(eventBase) {}
+
+    bool nativeEventFilter(const QByteArray &type, void *message, qintptr *) override
+    {
+        if (type != "xcb_generic_event_t")
+            return false;
+        const auto *event = static_cast<const std::uint8_t *>(message);
+        if ((event[0] & 0x7f) != m_eventBase)
+            return false;
+        KnownLayout &k = known();
+        switch (event[1]) {
+        case XkbNewKeyboardNotify:
+        case XkbMapNotify:
+            k.current = false;
+            break;
+        case XkbStateNotify:
+            if (event[StateNoticeGroupByte] != k.layout.group)
+                k.current = false;
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+
+private:
+    int m_eventBase;
+};
+
+// Starts listening once, on the first key; false when the server has no XKB.
+bool listening(Display *d)
+{
+    static bool started = false;
+    static bool available = false;
+    if (started)
+        return available;
+    started = true;
+    int opcode = 0;
+    int eventBase = 0;
+    int errorBase = 0;
+    int major = XkbMajorVersion;
+    int minor = XkbMinorVersion;
+    if (!XkbQueryExtension(d, &opcode, &eventBase, &errorBase, &major, &minor))
+        return false;
+    constexpr unsigned long notices =
+        XkbNewKeyboardNotifyMask | XkbMapNotifyMask | XkbStateNotifyMask;
+    XkbSelectEvents(d, XkbUseCoreKbd, notices, notices);
+    XFlush(d);
+    qGuiApp->installNativeEventFilter(new LayoutNotices(eventBase));
+    available = true;
+    return true;
+}
+
 } // namespace
 
 namespace X11KeyLayout {
@@ -167,17 +248,33 @@ std::optional<int> codeOf(unsigned keycode)
     if (keycode >= FirstDigitKey && keycode < FirstDigitKey + 10)
         return keycode == FirstDigitKey + 9 ? 48 : int(49 + keycode - FirstDigitKey);
     Display *d = display();
-    if (!d || keycode >= Layout::Keys)
+    if (!d || keycode >= Layout::Keys || !listening(d))
         return std::nullopt;
-    Layout layout;
-    if (!layout.read(d))
-        return std::nullopt;
-    const char32_t unshifted = layout.characters[keycode][0];
+    KnownLayout &k = known();
+    if (!k.current) {
+        k.layout = Layout();
+        if (!k.layout.read(d))
+            return std::nullopt;
+        k.codes = k.layout.symbolCodes();
+        k.current = true;
+        ++k.reads;
+    }
+    const char32_t unshifted = k.layout.characters[keycode][0];
     if (isAsciiLetter(unshifted))
         return int(unshifted & ~char32_t(0x20)); // the capital's code
-    if (!layout.isSymbolKey(keycode))
+    if (!k.layout.isSymbolKey(keycode))
         return std::nullopt;
-    return layout.symbolCodes()[keycode];
+    return k.codes[keycode];
+}
+
+int reads()
+{
+    return known().reads;
+}
+
+void forget()
+{
+    known().current = false;
 }
 
 } // namespace X11KeyLayout
@@ -190,6 +287,13 @@ std::optional<int> codeOf(unsigned)
 {
     return std::nullopt;
 }
+
+int reads()
+{
+    return 0;
+}
+
+void forget() {}
 
 } // namespace X11KeyLayout
 

@@ -2,6 +2,7 @@
 #include "Digmar.h"
 #include "Form.h"
 #include "KeyboardLock.h"
+#include "X11KeyLayout.h"
 #include "modGrabKeys.h"
 
 #include <QProcess>
@@ -121,6 +122,36 @@ private Q_SLOTS:
             QTRY_COMPARE(down.last().at(0).toInt(), codes[i]);
         }
         QCOMPARE(QProcess::execute(u"setxkbmap"_s, {u"us"_s}), 0);
+    }
+
+    // The layout is read once, not on every key, and read again when the
+    // server says it changed: a layout switched mid-bout maps +, - and . at
+    // once, and so does the layout switched back.
+    void theLayoutIsReadOnlyWhenItChanges()
+    {
+        if (QStandardPaths::findExecutable(u"setxkbmap"_s).isEmpty())
+            QSKIP("setxkbmap is not installed");
+        // The code of the key itself; Shift, which xdotool adds for "plus"
+        // on some layouts, arrives first as a key of its own.
+        const auto press = [this](const QString &key) {
+            QSignalSpy down(m_display, &LedDisplay::KeyDown);
+            xdotool({u"key"_s, key});
+            const auto last = [&] { return down.isEmpty() ? 0 : down.last().at(0).toInt(); };
+            (void)QTest::qWaitFor([&] { return last() > 18; });
+            return last();
+        };
+        QCOMPARE(press(u"semicolon"_s), 186);
+        const int reads = X11KeyLayout::reads();
+        for (const QString &key : {u"minus"_s, u"period"_s, u"equal"_s, u"j"_s})
+            press(key);
+        QCOMPARE(X11KeyLayout::reads(), reads);
+        for (const QString &layout : {u"de"_s, u"us"_s}) {
+            QCOMPARE(QProcess::execute(u"setxkbmap"_s, {layout}), 0);
+            QCOMPARE(press(u"plus"_s), 187);
+            QCOMPARE(press(u"minus"_s), 189);
+            QCOMPARE(press(u"period"_s), 190);
+        }
+        QVERIFY(X11KeyLayout::reads() > reads);
     }
 
     void keypadWithNumLockOn()
