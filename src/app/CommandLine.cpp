@@ -24,13 +24,15 @@ QStringList withValuesApart(const QStringList &args)
     return apart;
 }
 
-std::optional<QString> takeOptionalValue(QStringList &args, const QString &name)
+namespace {
+
+std::optional<QString> take(QStringList &args, const QString &name, bool valueMayLookLikeOption)
 {
     const qsizetype at = args.indexOf(name);
     if (at < 0)
         return std::nullopt;
     QString value;
-    if (at + 1 < args.size() && !args[at + 1].startsWith(u'-')) {
+    if (at + 1 < args.size() && (valueMayLookLikeOption || !args[at + 1].startsWith(u'-'))) {
         value = args[at + 1];
         args.removeAt(at + 1);
     }
@@ -38,18 +40,16 @@ std::optional<QString> takeOptionalValue(QStringList &args, const QString &name)
     return value;
 }
 
+} // namespace
+
+std::optional<QString> takeOptionalValue(QStringList &args, const QString &name)
+{
+    return take(args, name, false);
+}
+
 std::optional<QString> takeValue(QStringList &args, const QString &name)
 {
-    const qsizetype at = args.indexOf(name);
-    if (at < 0)
-        return std::nullopt;
-    QString value;
-    if (at + 1 < args.size()) {
-        value = args[at + 1];
-        args.removeAt(at + 1);
-    }
-    args.removeAt(at);
-    return value;
+    return take(args, name, true);
 }
 
 } // namespace CommandLine
