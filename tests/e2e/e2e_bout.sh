@@ -11,8 +11,10 @@ require_tools Xvfb openbox xdotool wmctrl import compare parec sox
 step() { echo "-- $*"; }
 
 # The board window's display must show what the renderer draws for value.
+# A third argument is the share of its pixels that may differ, in thousandths
+# (10 unless given).
 expect_display() {
-    local name=$1 value=$2
+    local name=$1 value=$2 thousandths=${3:-10}
     local rect
     rect=$("$render" "$name" "$value" "$work/expected-$name.png" 2>/dev/null) || fail "render $name"
     read -r x y w h <<<"$rect"
@@ -21,7 +23,7 @@ expect_display() {
     local differing
     differing=$(compare -metric AE -fuzz 10% "$work/expected-$name.png" "$work/actual-$name.png" null: 2>&1)
     # Antialiased edges may differ by a few pixels between the two renderings.
-    [ "${differing%% *}" -le $((w * h / 100)) ] 2>/dev/null ||
+    [ "${differing%% *}" -le $((w * h * thousandths / 1000)) ] 2>/dev/null ||
         fail "$name should show $value: $differing pixels differ (see $work)"
     echo "   $name shows $value"
 }
@@ -60,6 +62,18 @@ sleep 1.5
 xdotool key t
 sleep 0.3
 expect_display tledPeriod 600
+
+step "the period typed in its last minute, then a whole minute, keeps nothing of the point"
+rect=$("$render" tledPeriod 600 "$work/period.png" 2>/dev/null)
+read -r x y w h <<<"$rect"
+eval "$(xdotool getwindowgeometry --shell "$board")"
+xdotool mousemove $((X + x + w / 2)) $((Y + y + h / 2)) click 1
+xdotool key 0 period 5 0 Return
+sleep 0.3
+expect_display tledPeriod 50
+xdotool key 5 Return
+sleep 0.3
+expect_display tledPeriod 300 1
 
 step "2 and Enter typed on the jam display set it"
 rect=$("$render" tledJam 120 "$work/jam.png" 2>/dev/null)

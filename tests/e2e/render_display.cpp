@@ -1,8 +1,8 @@
 // Draws one display of the board as it must look, for comparing with a
 // screenshot of the running program:
 //   render_display <display name> <value> <output.png>
-// A clock display takes seconds ("120" shows 2:00), a number display its
-// caption. Prints the display's rectangle in the board window: x y w h.
+// A clock display takes seconds ("120" shows 2:00; the period under a
+// minute shows tenths, "50" shows 50.0), a number display its caption. Prints the display's rectangle in the board window: x y w h.
 #include "Digmar.h"
 #include "MonotonicClock.h"
 #include "Pinlux.h"
@@ -36,7 +36,9 @@ int main(int argc, char **argv)
     }
     const QString value = QString::fromLocal8Bit(argv[2]);
     if (auto *pinlux = qobject_cast<Pinlux *>(display)) {
-        pinlux->setGroupUnits(QStringLiteral("60,1"));
+        // The period shows seconds and tenths in its last minute.
+        const bool lastMinute = pinlux == board.tledPeriod && value.toFloat() < 60;
+        pinlux->setGroupUnits(lastMinute ? QStringLiteral("1,.1") : QStringLiteral("60,1"));
         pinlux->setValue(value.toFloat());
     } else if (auto *digmar = qobject_cast<Digmar *>(display)) {
         digmar->setCaption(value);
