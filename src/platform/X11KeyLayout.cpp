@@ -4,6 +4,7 @@
 
 #include <QAbstractNativeEventFilter>
 #include <QGuiApplication>
+#include <QPointer>
 #include <X11/XKBlib.h>
 #include <array>
 #include <cstdint>
@@ -183,9 +184,13 @@ constexpr int StateNoticeGroupByte = 13;
 // Listens on Qt's own connection for the XKB notices that change what a key
 // types: a new keyboard, a new map, another group. Qt asks the server for
 // them for its own key handling; we ask as well, so as not to depend on it.
-class LayoutNotices : public QAbstractNativeEventFilter {
+class LayoutNotices : public QObject, public QAbstractNativeEventFilter {
 public:
-    explicit LayoutNotices(int eventBase) : m_eventBase(eventBase) {}
+    // Goes with the application, which it listens to.
+    explicit LayoutNotices(int eventBase) : QObject(qGuiApp), m_eventBase(eventBase)
+    {
+        qGuiApp->installNativeEventFilter(this);
+    }
 
     bool nativeEventFilter(const QByteArray &type, void *message, qintptr *) override
     {
@@ -214,27 +219,30 @@ private:
     int m_eventBase;
 };
 
-// Starts listening once, on the first key; false when the server has no XKB.
+// Starts listening once for the application, on the first key; false when
+// the server has no XKB.
 bool listening(Display *d)
 {
-    static bool started = false;
-    static bool available = false;
-    if (started)
-        return available;
-    started = true;
+    static QPointer<LayoutNotices> notices;
+    static bool noXkb = false;
+    if (notices || noXkb)
+        return notices;
     int opcode = 0;
     int eventBase = 0;
     int errorBase = 0;
     int major = XkbMajorVersion;
     int minor = XkbMinorVersion;
-    if (!XkbQueryExtension(d, &opcode, &eventBase, &errorBase, &major, &minor))
+    if (!XkbQueryExtension(d, &opcode, &eventBase, &errorBase, &major, &minor)) {
+        noXkb = true;
         return false;
-    constexpr unsigned long notices =
+    }
+    constexpr unsigned long selected =
         XkbNewKeyboardNotifyMask | XkbMapNotifyMask | XkbStateNotifyMask;
-    XkbSelectEvents(d, XkbUseCoreKbd, notices, notices);
+    XkbSelectEvents(d, XkbUseCoreKbd, selected, selected);
     XFlush(d);
-    qGuiApp->installNativeEventFilter(new LayoutNotices(eventBase));
-    available = true;
+    notices = new LayoutNotices(eventBase);
+    // What was read before may be another application's.
+    known().current = false;
     return true;
 }
 
