@@ -6,6 +6,8 @@
 #include "Dialogs.h"
 #include "Settings.h"
 #include "frmScoreboard.h"
+#include "modCount.h"
+#include "modShowDigits.h"
 
 #include <QDateTime>
 #include <QEvent>
@@ -59,19 +61,24 @@ std::optional<JournalRow> BoutSafety::prepare()
     const std::optional<BoutJournal::Resumable> found = m_journal->resumable();
     if (!found)
         return std::nullopt;
-    if (Dialogs::current().askYesNo(nullptr, QStringLiteral("Resume Bout"),
-                                    resumeQuestion(found->last))) {
+    const std::optional<bool> answer = Dialogs::current().askYesNoOrLater(
+        nullptr, QStringLiteral("Resume Bout"), resumeQuestion(found->last));
+    if (answer == true) {
         m_journal->resume(found->bout);
         return found->last;
     }
-    m_journal->decline(found->bout);
+    // Only No gives the bout up; put away, the question comes again at the
+    // next start while the bout is still the latest.
+    if (answer == false)
+        m_journal->decline(found->bout);
     return std::nullopt;
 }
 
 void BoutSafety::attach(frmScoreboard *board, const std::optional<JournalRow> &resumed)
 {
     m_board = board;
-    connect(board, &frmScoreboard::boutChanged, this, &BoutSafety::boutChanged);
+    connect(board, &frmScoreboard::boutChanged, this, &BoutSafety::clocksChanged);
+    connect(board, &frmScoreboard::operatorActed, this, &BoutSafety::operatorActed);
     connect(m_journal.get(), &BoutJournal::writeFailed, board, [this, board] {
         m_notSaved = true;
         board->setWindowTitle(NotSavedTitle);
@@ -100,6 +107,8 @@ void BoutSafety::attach(frmScoreboard *board, const std::optional<JournalRow> &r
         // back counts as no time.
         const std::int64_t awayMs = QDateTime::currentMSecsSinceEpoch() - resumed->wallMs;
         BoutState state = advanced(resumed->state, awayMs * 10, holdPeriodSound());
+        // Of this moment on this process's clock, not the last one's.
+        state.monotonicNs = board->boutState().monotonicNs;
         board->setBoutState(state);
         m_journal->append(QStringLiteral("Bout resumed"), board->boutState());
     }
@@ -113,38 +122,59 @@ bool BoutSafety::eventFilter(QObject *watched, QEvent *event)
     return QObject::eventFilter(watched, event);
 }
 
-void BoutSafety::boutChanged(const BoutState &before, const BoutState &after, bool byOperator)
+void BoutSafety::clocksChanged(const BoutState &before, const BoutState &after)
 {
-    const BoutChange change = describeChange(before, after, byOperator);
-    if (change.undoable)
-        m_history.record(before, after);
-    if (!change.description.isEmpty())
-        m_journal->append(change.description, after);
+    const QString description = describeChange(before, after, false).description;
+    if (!description.isEmpty())
+        m_journal->append(description, after);
+}
+
+void BoutSafety::operatorActed(const OperatorAction &action)
+{
+    if (action.undoable())
+        m_history.record(action.before, action.after);
+    const QString description = action.description();
+    if (!description.isEmpty())
+        m_journal->append(description, action.after);
 }
 
 void BoutSafety::show(const std::optional<BoutState> &state, const QString &what)
 {
     if (!state || !m_board)
         return;
-    const BoutState before = m_board->boutState();
+    // Told from the bout the step was taken back on and the bout it gives,
+    // both of one moment: a reading after the change could come late on a
+    // busy machine and make running clocks look set.
+    const QString change = describeChange(m_shownFrom, *state, true).description;
     m_board->setBoutState(*state);
-    const BoutState after = m_board->boutState();
-    const QString change = describeChange(before, after, true).description;
-    m_journal->append(change.isEmpty() ? what : what + QStringLiteral(": ") + change, after);
+    m_journal->append(change.isEmpty() ? what : what + QStringLiteral(": ") + change,
+                      m_board->boutState());
+}
+
+void BoutSafety::dropPendingTyping()
+{
+    // Digits typed and not yet entered belong to the bout as it was; a later
+    // Enter must not enter them into the bout as it is now.
+    modShowDigits::TypedNumber.clear();
+    modCount::TypedTime.clear();
 }
 
 void BoutSafety::undo()
 {
     if (!m_board)
         return;
+    dropPendingTyping();
     m_history.setHoldPeriodSound(holdPeriodSound());
-    show(m_history.undo(m_board->boutState()), QStringLiteral("Undo"));
+    m_shownFrom = m_board->boutState();
+    show(m_history.undo(m_shownFrom), QStringLiteral("Undo"));
 }
 
 void BoutSafety::redo()
 {
     if (!m_board)
         return;
+    dropPendingTyping();
     m_history.setHoldPeriodSound(holdPeriodSound());
-    show(m_history.redo(m_board->boutState()), QStringLiteral("Redo"));
+    m_shownFrom = m_board->boutState();
+    show(m_history.redo(m_shownFrom), QStringLiteral("Redo"));
 }

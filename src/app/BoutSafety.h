@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BoutChange.h"
 #include "BoutJournal.h"
 #include "UndoHistory.h"
 
@@ -42,12 +43,16 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void boutChanged(const BoutState &before, const BoutState &after, bool byOperator);
+    void clocksChanged(const BoutState &before, const BoutState &after);
+    void operatorActed(const OperatorAction &action);
+    void dropPendingTyping();
     void show(const std::optional<BoutState> &state, const QString &what);
 
     std::unique_ptr<BoutJournal> m_journal;
     UndoHistory m_history;
     QPointer<frmScoreboard> m_board;
+    // The bout an undo or redo was worked out from.
+    BoutState m_shownFrom;
     // True from a failed write until one succeeds again.
     bool m_notSaved = false;
 };

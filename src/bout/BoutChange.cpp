@@ -101,3 +101,47 @@ BoutChange describeChange(const BoutState &before, const BoutState &after, bool 
 
     return {parts.join(QStringLiteral(", ")), byOperator && valueChanged};
 }
+
+bool OperatorAction::undoable() const
+{
+    if (!describeChange(before, after, true).undoable)
+        return false; // no value changed
+    switch (kind) {
+    case TypedValue:
+    case Adjust:
+    case Clear:
+    case PenaltyIncrement:
+    case TypedPenaltyTime:
+    case Reset:
+        return true;
+    case Start:
+    case Stop:
+    case TimeOfDaySwitch:
+    case Other:
+        break;
+    }
+    return false;
+}
+
+QString OperatorAction::description() const
+{
+    if (kind != Start && kind != Stop)
+        return describeChange(before, after, true).description;
+    // Told by what started or stopped, never by how far the clocks moved
+    // between the readings: a busy machine may read a moment late.
+    const bool periodFlipped =
+        before.keepers[BoutState::Period].running != after.keepers[BoutState::Period].running;
+    QStringList parts;
+    for (int k = 0; k < BoutState::KeeperCount; ++k) {
+        const bool running = after.keepers[size_t(k)].running;
+        if (before.keepers[size_t(k)].running == running)
+            continue;
+        // Penalties that follow the period say nothing of their own.
+        if (k >= BoutState::HomePenalty1 && periodFlipped &&
+            running == after.keepers[BoutState::Period].running)
+            continue;
+        parts << title(KeeperTitles, k) +
+                     (running ? QStringLiteral(" started") : QStringLiteral(" stopped"));
+    }
+    return parts.join(QStringLiteral(", "));
+}

@@ -21,6 +21,34 @@ struct BoutChange {
 // `byOperator`: the change came from a key, not from the clocks.
 BoutChange describeChange(const BoutState &before, const BoutState &after, bool byOperator);
 
+// One thing the operator did, as the board's key dispatch tells it: which
+// display had the key (its place in the tab order, -1 for none), what kind
+// of action it was, and the bout just before and just after it.
+struct OperatorAction {
+    enum Kind {
+        TypedValue,       // a score, period number, jam or period time typed and entered
+        Adjust,           // + or - and a digit on a number display
+        Clear,            // the Clear key on a display
+        PenaltyIncrement, // the penalty key on a penalty clock
+        TypedPenaltyTime, // a penalty time typed and entered
+        Reset,            // the jam or period clock reset
+        Start,            // a clock started
+        Stop,             // a clock stopped
+        TimeOfDaySwitch,  // the period display switched to the time of day and back
+        Other,            // a key whose change fits none of these
+    };
+    Kind kind = Other;
+    int display = -1;
+    BoutState before;
+    BoutState after;
+
+    // Whether undo may take it back: a change of a value. Starts, stops and
+    // the time-of-day switch never are.
+    bool undoable() const;
+    // A few words for the journal: "Home score 57", "Jam clock started".
+    QString description() const;
+};
+
 // Whether a keeper changed other than by counting on: set, reset, started
 // or stopped.
 bool keeperChanged(const BoutState &before, const BoutState &after, int keeper);

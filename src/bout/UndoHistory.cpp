@@ -3,18 +3,62 @@
 #include "BoutChange.h"
 #include "BoutClocks.h"
 
-void UndoHistory::record(const BoutState &before, const BoutState &after)
+#include <QUndoCommand>
+
+// One step: the bout before and after an operator's change. It is pushed
+// after the change was made, so its first "redo" has nothing to do.
+class BoutStep : public QUndoCommand {
+public:
+    BoutStep(UndoHistory *history, const BoutState &before, const BoutState &after)
+        : m_history(history), m_before(before), m_after(after)
+    {
+    }
+    void undo() override
+    {
+        m_history->m_result = m_history->patched(m_history->m_now, m_after, m_before);
+    }
+    void redo() override
+    {
+        if (!m_pushed) {
+            m_pushed = true;
+            return;
+        }
+        m_history->m_result = m_history->patched(m_history->m_now, m_before, m_after);
+    }
+
+private:
+    UndoHistory *m_history;
+    BoutState m_before;
+    BoutState m_after;
+    bool m_pushed = false;
+};
+
+UndoHistory::UndoHistory(bool holdPeriodSound) : m_holdPeriodSound(holdPeriodSound)
 {
-    m_done.push_back({before, after});
-    if (m_done.size() > Depth)
-        m_done.pop_front();
-    m_undone.clear();
+    m_stack.setUndoLimit(Depth);
 }
 
-void UndoHistory::clear()
+void UndoHistory::record(const BoutState &before, const BoutState &after)
 {
-    m_done.clear();
-    m_undone.clear();
+    m_stack.push(new BoutStep(this, before, after));
+}
+
+std::optional<BoutState> UndoHistory::undo(const BoutState &now)
+{
+    if (!m_stack.canUndo())
+        return std::nullopt;
+    m_now = now;
+    m_stack.undo();
+    return m_result;
+}
+
+std::optional<BoutState> UndoHistory::redo(const BoutState &now)
+{
+    if (!m_stack.canRedo())
+        return std::nullopt;
+    m_now = now;
+    m_stack.redo();
+    return m_result;
 }
 
 BoutState UndoHistory::patched(const BoutState &now, const BoutState &from,
@@ -23,10 +67,21 @@ BoutState UndoHistory::patched(const BoutState &now, const BoutState &from,
     // `to` as it would be now, its running clocks having counted on.
     const BoutState target =
         advanced(to, (now.monotonicNs - to.monotonicNs) / 100000, m_holdPeriodSound);
+    // The moment of the step: the later of its two readings.
+    const std::int64_t stepNs = std::max(from.monotonicNs, to.monotonicNs);
     BoutState s = now;
     for (int k = 0; k < BoutState::KeeperCount; ++k) {
-        if (keeperChanged(from, to, k))
-            s.keepers[size_t(k)] = target.keepers[size_t(k)];
+        if (!keeperChanged(from, to, k))
+            continue;
+        KeeperState &keeper = s.keepers[size_t(k)];
+        if (keeper.running == from.keepers[size_t(k)].running) {
+            keeper = target.keepers[size_t(k)];
+        } else {
+            // Started or stopped since: that stays, and the time moves by
+            // what the step changed.
+            const std::int64_t change = to.ticksAt(k, stepNs) - from.ticksAt(k, stepNs);
+            keeper.ticks = std::max<std::int64_t>(0, keeper.ticks + change);
+        }
     }
     for (int n = 0; n < BoutState::NumberCount; ++n) {
         if (from.numbers[size_t(n)] != to.numbers[size_t(n)])
@@ -46,25 +101,4 @@ BoutState UndoHistory::patched(const BoutState &now, const BoutState &from,
     }
     // Clocks put back at or past their end end now, silently.
     return advanced(s, 0, m_holdPeriodSound);
-}
-
-std::optional<BoutState> UndoHistory::move(std::deque<Step> &from, std::deque<Step> &to,
-                                           const BoutState &now, bool back)
-{
-    if (from.empty())
-        return std::nullopt;
-    const Step step = from.back();
-    from.pop_back();
-    to.push_back(step);
-    return back ? patched(now, step.after, step.before) : patched(now, step.before, step.after);
-}
-
-std::optional<BoutState> UndoHistory::undo(const BoutState &now)
-{
-    return move(m_done, m_undone, now, true);
-}
-
-std::optional<BoutState> UndoHistory::redo(const BoutState &now)
-{
-    return move(m_undone, m_done, now, false);
 }

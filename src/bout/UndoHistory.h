@@ -2,19 +2,20 @@
 
 #include "BoutState.h"
 
-#include <deque>
+#include <QUndoStack>
 #include <optional>
 
-// The operator's value changes, to take back and do again. Each step keeps
-// the bout before and after it; undo puts back only what that step changed,
-// so a clock started or stopped since keeps its own state, and a clock that
-// ran before the step runs now at the time it would show had the key never
-// been pressed.
+// The operator's value changes, to take back and do again, on Qt's undo
+// stack. Each step keeps the bout before and after it; undo puts back only
+// what that step changed. A clock started or stopped since keeps its state
+// and moves by what the step changed; a clock whose state the step changed
+// and nobody has touched since runs as it would had the key never been
+// pressed.
 class UndoHistory {
 public:
-    static constexpr size_t Depth = 500;
+    static constexpr int Depth = 500;
 
-    explicit UndoHistory(bool holdPeriodSound = false) : m_holdPeriodSound(holdPeriodSound) {}
+    explicit UndoHistory(bool holdPeriodSound = false);
     void setHoldPeriodSound(bool hold) { m_holdPeriodSound = hold; }
 
     // A new step; the steps undone before it can no longer be redone.
@@ -23,24 +24,20 @@ public:
     std::optional<BoutState> undo(const BoutState &now);
     // The bout with the last undone step done again, or nothing to redo.
     std::optional<BoutState> redo(const BoutState &now);
-    void clear();
+    void clear() { m_stack.clear(); }
 
-    size_t undoSteps() const { return m_done.size(); }
-    size_t redoSteps() const { return m_undone.size(); }
+    size_t undoSteps() const { return size_t(m_stack.index()); }
+    size_t redoSteps() const { return size_t(m_stack.count() - m_stack.index()); }
 
 private:
-    struct Step {
-        BoutState before;
-        BoutState after;
-    };
+    friend class BoutStep;
     // `now` with what changed from `from` to `to` set as `to` had it.
     BoutState patched(const BoutState &now, const BoutState &from, const BoutState &to) const;
-    // Takes the last step of `from` to `to`; the bout with it taken back
-    // (`back`) or done again.
-    std::optional<BoutState> move(std::deque<Step> &from, std::deque<Step> &to,
-                                  const BoutState &now, bool back);
 
-    std::deque<Step> m_done;
-    std::deque<Step> m_undone;
+    QUndoStack m_stack;
+    // The bout a step is taken back or done again on, and the result; the
+    // stack's commands answer through these.
+    BoutState m_now;
+    BoutState m_result;
     bool m_holdPeriodSound;
 };

@@ -4,6 +4,7 @@
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace {
 
@@ -43,6 +44,21 @@ bool Dialogs::askYesNo(QWidget *parent, const QString &title, const QString &tex
 {
     return QMessageBox::question(parent, title, text, QMessageBox::Yes | QMessageBox::No) ==
            QMessageBox::Yes;
+}
+
+std::optional<bool> Dialogs::askYesNoOrLater(QWidget *parent, const QString &title,
+                                             const QString &text)
+{
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, parent);
+    // Escape and the close box would take No, the one button without a
+    // role; they press this hidden one instead.
+    QPushButton *later = box.addButton(QStringLiteral("Later"), QMessageBox::RejectRole);
+    later->hide();
+    box.setEscapeButton(later);
+    box.exec();
+    if (box.clickedButton() == later)
+        return std::nullopt;
+    return box.clickedButton() == box.button(QMessageBox::Yes);
 }
 
 void Dialogs::warn(QWidget *parent, const QString &title, const QString &text)

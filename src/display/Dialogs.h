@@ -19,6 +19,10 @@ public:
     virtual std::optional<QString> chooseOpenFile(QWidget *parent, const QString &filter);
     // A question with Yes and No; true for Yes.
     virtual bool askYesNo(QWidget *parent, const QString &title, const QString &text);
+    // The same question, where Escape and the close box answer neither:
+    // true for Yes, false for No, nothing when it was put away.
+    virtual std::optional<bool> askYesNoOrLater(QWidget *parent, const QString &title,
+                                                const QString &text);
     virtual void warn(QWidget *parent, const QString &title, const QString &text);
     virtual void beep();
 

@@ -10,11 +10,14 @@
 #include "Tarrow.h"
 
 #include <QDateTime>
+#include <algorithm>
 
 namespace {
 
 constexpr int NumberDisplays[] = {0, 2, 3};     // home score, visitor score, period number
 constexpr int PenaltyDisplays[] = {5, 7, 6, 8}; // in keeper order: home 1, home 2, visitor 1, 2
+
+constexpr int EnterKey = 13;
 
 } // namespace
 
@@ -58,7 +61,9 @@ void frmScoreboard::setBoutState(const BoutState &state)
                          tkVisitorPenalty2};
     for (int k = 0; k < BoutState::KeeperCount; ++k) {
         keepers[k]->setRunning(false);
-        keepers[k]->setTime(FixedTime::fromTicks(state.keepers[size_t(k)].ticks));
+        // A running clock counted on to this moment: the state was read a
+        // moment ago.
+        keepers[k]->setTime(FixedTime::fromTicks(state.ticksAt(k, m_clock->nowNanoseconds())));
         keepers[k]->setRunning(state.keepers[size_t(k)].running);
     }
     JamResetTime = FixedTime::fromTicks(state.jamResetTicks);
@@ -83,15 +88,71 @@ void frmScoreboard::setBoutState(const BoutState &state)
     m_lastSeenBout = boutState();
 }
 
-void frmScoreboard::noticeBoutChange(bool byOperator)
+void frmScoreboard::noticeBoutChange()
 {
     if (!m_loaded)
         return;
-    Q_EMIT refreshed();
     const BoutState now = boutState();
     if (now.sameBout(m_lastSeenBout))
         return;
     const BoutState before = m_lastSeenBout;
     m_lastSeenBout = now;
-    Q_EMIT boutChanged(before, now, byOperator);
+    Q_EMIT boutChanged(before, now);
+}
+
+void frmScoreboard::operatorKey(LedDisplay *display, int KeyCode)
+{
+    // What the clocks did by themselves since the last tick is theirs, not
+    // the key's.
+    noticeBoutChange();
+    const BoutState before = boutState();
+    if (display)
+        Display_KeyDown(display, KeyCode);
+    else
+        AllKeyCode(KeyCode);
+    if (!m_loaded)
+        return;
+    Q_EMIT refreshed();
+    const BoutState after = boutState();
+    m_lastSeenBout = after;
+    if (after.sameBout(before))
+        return;
+    const auto place = std::find(m_displays.begin(), m_displays.end(), display);
+    const int tabIndex = place == m_displays.end() ? -1 : int(place - m_displays.begin());
+    Q_EMIT operatorActed({actionKind(display, KeyCode, after), tabIndex, before, after});
+}
+
+OperatorAction::Kind frmScoreboard::actionKind(LedDisplay *display, int KeyCode,
+                                               const BoutState &after) const
+{
+    // The keys as the dispatch and the entry procedures take them.
+    const auto penalties = penaltyClocks();
+    const auto penalty =
+        std::find_if(penalties.begin(), penalties.end(),
+                     [display](const PenaltyClock &p) { return p.display == display; });
+    const bool onPenalty = display && penalty != penalties.end();
+    const auto startOrStop = [&](int keeper) {
+        return after.keepers[size_t(keeper)].running ? OperatorAction::Start : OperatorAction::Stop;
+    };
+    if (KeyCode == Settings.StartStopJamClockKey)
+        return startOrStop(BoutState::Jam);
+    if (KeyCode == Settings.StartStopPeriodClockKey)
+        return startOrStop(BoutState::Period);
+    if (KeyCode == Settings.ResetJamClockKey || KeyCode == Settings.ResetPeriodClockKey)
+        return OperatorAction::Reset;
+    if (KeyCode == Settings.ClockSwitchKey)
+        return OperatorAction::TimeOfDaySwitch;
+    if (onPenalty && KeyCode == Settings.SepTimeKey) {
+        const int keeper = BoutState::HomePenalty1 + int(penalty - penalties.begin());
+        return startOrStop(keeper);
+    }
+    if (onPenalty && KeyCode == Settings.PenaltyIncrementSecKey)
+        return OperatorAction::PenaltyIncrement;
+    if (display && KeyCode == Settings.ClearKey)
+        return OperatorAction::Clear;
+    if (onPenalty)
+        return OperatorAction::TypedPenaltyTime;
+    if (qobject_cast<Digmar *>(display) && KeyCode != EnterKey)
+        return OperatorAction::Adjust;
+    return display ? OperatorAction::TypedValue : OperatorAction::Other;
 }

@@ -17,7 +17,8 @@ const QString SecondsTenths = QStringLiteral("1,.1");
 void frmScoreboard::tmrClock1_Timer()
 {
     RefreshTime();
-    noticeBoutChange(false);
+    Q_EMIT refreshed();
+    noticeBoutChange();
 }
 
 void frmScoreboard::RefreshTime()

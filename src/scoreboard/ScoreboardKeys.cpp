@@ -20,10 +20,8 @@ constexpr int F2 = 113;
 void frmScoreboard::connectDisplays()
 {
     for (LedDisplay *display : m_displays) {
-        connect(display, &LedDisplay::KeyDown, this, [this, display](int code, int) {
-            Display_KeyDown(display, code);
-            noticeBoutChange(true);
-        });
+        connect(display, &LedDisplay::KeyDown, this,
+                [this, display](int code, int) { operatorKey(display, code); });
         connect(display, &LedDisplay::GotFocus, this, [this, display] { ObjectSelected(display); });
         connect(display, &LedDisplay::KeyUp, this, &frmScoreboard::AllKeyUp);
     }
@@ -48,8 +46,7 @@ void frmScoreboard::Display_KeyDown(LedDisplay *display, int KeyCode)
 void frmScoreboard::keyPressEvent(QKeyEvent *event)
 {
     // Reached only while no display has the focus; a display handles its own.
-    AllKeyCode(VirtualKey::fromEvent(*event));
-    noticeBoutChange(true);
+    operatorKey(nullptr, VirtualKey::fromEvent(*event));
 }
 
 void frmScoreboard::keyReleaseEvent(QKeyEvent *event)

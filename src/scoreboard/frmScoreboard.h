@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BoutChange.h"
 #include "BoutState.h"
 #include "Form.h"
 
@@ -129,9 +130,13 @@ public:
 Q_SIGNALS:
     // The board was closed: the program ends.
     void programEnded();
-    // The bout changed by a key (`byOperator`) or by the clocks themselves,
-    // other than by running on. Looked for after every key and tick.
-    void boutChanged(const BoutState &before, const BoutState &after, bool byOperator);
+    // The clocks changed the bout by themselves, other than by running on (a
+    // jam or period ran out, a penalty was served). Looked for after every
+    // tick, and before every key.
+    void boutChanged(const BoutState &before, const BoutState &after);
+    // A key of the operator changed the bout: what it was, with the bout
+    // read just before and just after it.
+    void operatorActed(const OperatorAction &action);
     // The displays were refreshed by a tick or a key: what the board shows
     // may have changed.
     void refreshed();
@@ -173,8 +178,13 @@ private:
 
     // Routes a display's key to its procedure.
     void Display_KeyDown(LedDisplay *display, int KeyCode);
-    // Says so when the bout is no longer the one last seen.
-    void noticeBoutChange(bool byOperator);
+    // Says so when the clocks changed the bout since it was last seen.
+    void noticeBoutChange();
+    // Runs an operator's key (on a display, or on the window when `display`
+    // is null) and says what it did.
+    void operatorKey(LedDisplay *display, int KeyCode);
+    // What a key on a display (or none) was, told by the bout after it.
+    OperatorAction::Kind actionKind(LedDisplay *display, int KeyCode, const BoutState &after) const;
 
     std::array<LedDisplay *, DisplayCount> m_displays{};
     ScoreboardServices m_services;

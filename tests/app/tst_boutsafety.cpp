@@ -10,6 +10,7 @@
 #include "modShowDigits.h"
 
 #include <QDir>
+#include <QRandomGenerator>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTest>
@@ -88,6 +89,12 @@ private Q_SLOTS:
         b.chord(Qt::Key_Y);
         QCOMPARE(b.shown(board->nledHomeScore), u"12"_s);
         QVERIFY(!board->tkJam->running());
+        // Digits typed and not entered go with the undo: Enter enters nothing.
+        b.type(u"99"_s);
+        b.chord(Qt::Key_Z);
+        b.type(u"E"_s);
+        QCOMPARE(b.shown(board->nledHomeScore), u"57"_s);
+        b.chord(Qt::Key_Y);
 
         // A mistaken clear.
         b.type(u"C"_s);
@@ -134,6 +141,142 @@ private Q_SLOTS:
         QCOMPARE(rows->last().description, u"Redo: Visitor score 100"_s);
     }
 
+    // Seeded random operator actions of every kind, clocks started and
+    // stopped between them and random undo and redo, on a machine as busy as
+    // the row says (every reading of the clock a moment after the last):
+    // after every step the board holds what a plain model of the values
+    // says. Undo takes back exactly the last value change, never a start or
+    // stop, and leaves running what was started since.
+    void undoFollowsAModel_data()
+    {
+        QTest::addColumn<int>("readDelayUs");
+        QTest::newRow("idle machine") << 0;
+        QTest::newRow("busy machine") << 500;
+        QTest::newRow("very busy machine") << 5000;
+    }
+    void undoFollowsAModel()
+    {
+        QFETCH(int, readDelayUs);
+        const quint32 seed = QRandomGenerator::system()->generate();
+        QRandomGenerator random(seed);
+        QTemporaryDir dir;
+        ScriptedDialogs dialogs;
+        SafeBoard b(dir.path());
+        frmScoreboard *board = b.h.board.get();
+        b.h.clock.setReadDelayNanoseconds(readDelayUs * 1000ll);
+        const std::array<LedDisplay *, 4> penalties = {
+            board->tledHomePenalty1, board->tledHomePenalty2, board->tledVisitorPenalty1,
+            board->tledVisitorPenalty2};
+        // The values, and which clocks run (period, jam, the four penalties).
+        struct Values {
+            std::array<int, 3> numbers{0, 0, 0};
+            std::array<bool, 4> blank{true, true, true, true};
+            std::array<bool, 6> running{};
+            bool operator==(const Values &) const = default;
+        };
+        Values m;
+        std::vector<std::pair<Values, Values>> done, undone;
+        const auto takeBack = [&m](const Values &from, const Values &to) {
+            m.numbers = to.numbers;
+            m.blank = to.blank;
+            // A clock started or stopped since stays so.
+            for (size_t k = 0; k < m.running.size(); ++k) {
+                if (m.running[k] == from.running[k])
+                    m.running[k] = to.running[k];
+            }
+        };
+        const LedDisplay *numbers[] = {board->nledHomeScore, board->nledVisitorScore,
+                                       board->nledPeriod};
+        for (int step = 0; step < 120; ++step) {
+            const Values before = m;
+            const int n = random.bounded(3);
+            const int p = random.bounded(4);
+            const int action = random.bounded(10);
+            QString what;
+            if (action == 0) { // a typed number
+                const int value = random.bounded(n == 2 ? 10 : 150);
+                b.select(const_cast<LedDisplay *>(numbers[n]));
+                b.type(QString::number(value) + (n == 2 ? QString() : u"E"_s));
+                m.numbers[size_t(n)] = value;
+                what = u"typed %1"_s.arg(value);
+            } else if (action == 1 && n < 2) { // + or - and a digit
+                const int by = random.bounded(-9, 10);
+                b.select(const_cast<LedDisplay *>(numbers[n]));
+                b.type((by < 0 ? u"-"_s : u"+"_s) + QString::number(std::abs(by)));
+                const int value = std::max(0, m.numbers[size_t(n)]) + by;
+                if (value >= -1 && value <= 999)
+                    m.numbers[size_t(n)] = value;
+                what = u"%1%2"_s.arg(by < 0 ? u"-"_s : u"+"_s).arg(std::abs(by));
+            } else if (action == 2) { // cleared
+                b.select(const_cast<LedDisplay *>(numbers[n]));
+                b.type(u"C"_s);
+                m.numbers[size_t(n)] = -1;
+                what = u"cleared"_s;
+            } else if (action == 3) { // a penalty given or cleared
+                b.select(penalties[size_t(p)]);
+                const QString keys = !m.blank[size_t(p)] ? u"C"_s
+                                     : random.bounded(2) ? u"A"_s
+                                                         : u"1.00E"_s;
+                b.type(keys);
+                m.blank[size_t(p)] = keys == u"C";
+                m.running[size_t(2 + p)] = false;
+                what = u"penalty %1 %2"_s.arg(p).arg(keys);
+            } else if (action <= 5) { // the period (and penalties), or the jam
+                const bool period = action == 4;
+                b.type(period ? u"S"_s : u"J"_s);
+                m.running[period ? 0 : 1] = !m.running[period ? 0 : 1];
+                if (period) {
+                    for (size_t k = 2; k < 6; ++k)
+                        m.running[k] = m.running[0];
+                }
+                what = period ? u"S"_s : u"J"_s;
+            } else if (action <= 7) { // undo
+                b.chord(Qt::Key_Z);
+                if (!done.empty()) {
+                    takeBack(done.back().second, done.back().first);
+                    undone.push_back(done.back());
+                    done.pop_back();
+                }
+                what = u"undo"_s;
+            } else if (action == 8) { // redo
+                b.chord(Qt::Key_Y);
+                if (!undone.empty()) {
+                    takeBack(undone.back().first, undone.back().second);
+                    done.push_back(undone.back());
+                    undone.pop_back();
+                }
+                what = u"redo"_s;
+            }
+            const bool valueChanged = m.numbers != before.numbers || m.blank != before.blank;
+            if (action <= 3 && valueChanged) {
+                done.emplace_back(before, m);
+                undone.clear();
+            }
+            b.h.tick(random.bounded(300));
+            const BoutState now = board->boutState();
+            Values shown;
+            shown.numbers = now.numbers;
+            shown.blank = now.penaltyBlank;
+            for (size_t k = 0; k < shown.running.size(); ++k)
+                shown.running[k] = now.keepers[k].running;
+            if (!(shown == m)) {
+                QFAIL(qPrintable(
+                    u"seed %1, step %2 (%3): the board differs from the model"_s.arg(seed)
+                        .arg(step)
+                        .arg(what)));
+            }
+        }
+        // No clock time was typed: a start or stop read late is no "set to".
+        b.safety.journal().flush();
+        QString error;
+        const auto rows = BoutJournal::latestBout(dir.path(), &error);
+        QVERIFY2(rows, qPrintable(error));
+        for (const JournalRow &row : *rows) {
+            if (row.description.contains(u"set to"))
+                QFAIL(qPrintable(u"seed %1: a row reads '%2'"_s.arg(seed).arg(row.description)));
+        }
+    }
+
     // A bout cut short is offered at the next start, once: Yes shows it as
     // it would be now; No starts the board as always.
     void aBoutCutShortIsResumed()
@@ -150,10 +293,17 @@ private Q_SLOTS:
             b.type(u"S"_s);
             b.h.tick(12000);
         }
+        // Put away with Escape or the close box: a fresh board for now, and
+        // the bout offered again at the next start.
+        dialogs.laterAnswers << std::nullopt;
+        {
+            SafeBoard b(dir.path());
+            QCOMPARE(b.shown(b.h.board->nledVisitorScore), u"0"_s);
+        }
         dialogs.answers << true;
         {
             SafeBoard b(dir.path());
-            QCOMPARE(dialogs.asked.size(), 1);
+            QCOMPARE(dialogs.asked.size(), 2);
             QVERIFY(dialogs.asked.first().startsWith(u"Resume Bout: "_s));
             QVERIFY(dialogs.asked.first().contains(u"Visitor 23"_s));
             auto *board = b.h.board.get();
@@ -169,12 +319,12 @@ private Q_SLOTS:
         dialogs.answers << false;
         {
             SafeBoard b(dir.path());
-            QCOMPARE(dialogs.asked.size(), 2);
+            QCOMPARE(dialogs.asked.size(), 3);
             QCOMPARE(b.shown(b.h.board->nledVisitorScore), u"0"_s);
             QVERIFY(!b.h.board->tkPeriod->running());
         }
         SafeBoard again(dir.path());
-        QCOMPARE(dialogs.asked.size(), 2);
+        QCOMPARE(dialogs.asked.size(), 3);
     }
 
     // A journal that keeps nothing: said once before the board opens (or,

@@ -16,6 +16,9 @@ public:
     QQueue<std::optional<QColor>> colors;
     QQueue<std::optional<QString>> files;
     QQueue<bool> answers;
+    // Questions that may be put away: nothing is Escape or the close box.
+    // When empty, they take `answers`.
+    QQueue<std::optional<bool>> laterAnswers;
     QStringList asked;         // titles of the questions and warnings, in order
     QList<QColor> colorStarts; // what each colour chooser opened on
     QStringList filters;
@@ -35,6 +38,14 @@ public:
     {
         asked << title + QStringLiteral(": ") + text;
         return answers.isEmpty() ? false : answers.dequeue();
+    }
+    std::optional<bool> askYesNoOrLater(QWidget *parent, const QString &title,
+                                        const QString &text) override
+    {
+        if (laterAnswers.isEmpty())
+            return askYesNo(parent, title, text);
+        asked << title + QStringLiteral(": ") + text;
+        return laterAnswers.dequeue();
     }
     void warn(QWidget *, const QString &title, const QString &text) override
     {
