@@ -65,6 +65,7 @@ std::optional<JournalRow> BoutSafety::prepare()
         nullptr, QStringLiteral("Resume Bout"), resumeQuestion(found->last));
     if (answer == true) {
         m_journal->resume(found->bout);
+        m_resumedRows = found->rows;
         return found->last;
     }
     // Only No gives the bout up; put away, the question comes again at the
@@ -102,15 +103,52 @@ void BoutSafety::attach(frmScoreboard *board, const std::optional<JournalRow> &r
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_Y), &BoutSafety::redo);
     shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), &BoutSafety::redo);
 
+    // The rows from here on are kept under the board's names.
+    const auto keepNames = [this] {
+        m_journal->setNames({Settings.TitleText, Settings.HomeText, Settings.VisitorText});
+    };
+    keepNames();
+    connect(board, &frmScoreboard::appearanceApplied, this, keepNames);
+
     if (resumed) {
         // The bout went on while the program was away; a wall clock set
         // back counts as no time.
         const std::int64_t awayMs = QDateTime::currentMSecsSinceEpoch() - resumed->wallMs;
         BoutState state = advanced(resumed->state, awayMs * 10, holdPeriodSound());
         // Of this moment on this process's clock, not the last one's.
-        state.monotonicNs = board->boutState().monotonicNs;
+        const BoutState now = board->boutState();
+        rebuildHistory(now.monotonicNs, now.wallMs);
+        state.monotonicNs = now.monotonicNs;
         board->setBoutState(state);
-        m_journal->append(QStringLiteral("Bout resumed"), board->boutState());
+        m_journal->append(ResumedRow, board->boutState());
+    }
+    m_resumedRows.clear();
+}
+
+void BoutSafety::rebuildHistory(std::int64_t nowNs, std::int64_t nowWallMs)
+{
+    // The steps, undos and redos of the bout as it was played. A step's bout
+    // before is the row before it. Each run of the program (from the bout's
+    // start, or from a resumption) has a steady clock of its own: its rows
+    // keep their moments on it, and the run is placed on this one by the
+    // wall clock of its first row.
+    BoutState previous = BoutState::fresh();
+    std::int64_t shiftNs = 0;
+    for (qsizetype i = 0; i < m_resumedRows.size(); ++i) {
+        const JournalRow &row = m_resumedRows[i];
+        if (i == 0 || row.description == ResumedRow || row.state.monotonicNs == 0)
+            shiftNs = nowNs - (nowWallMs - row.wallMs) * 1000000 - row.state.monotonicNs;
+        BoutState state = row.state;
+        state.monotonicNs += shiftNs;
+        if (i == 0)
+            previous.monotonicNs = state.monotonicNs;
+        if (row.undo == JournalRow::Step)
+            m_history.record(previous, state);
+        else if (row.undo == JournalRow::Undone)
+            m_history.undo(state);
+        else if (row.undo == JournalRow::Redone)
+            m_history.redo(state);
+        previous = state;
     }
 }
 
@@ -131,14 +169,16 @@ void BoutSafety::clocksChanged(const BoutState &before, const BoutState &after)
 
 void BoutSafety::operatorActed(const OperatorAction &action)
 {
-    if (action.undoable())
+    const bool step = action.undoable();
+    if (step)
         m_history.record(action.before, action.after);
     const QString description = action.description();
-    if (!description.isEmpty())
-        m_journal->append(description, action.after);
+    if (!description.isEmpty() || step)
+        m_journal->append(description, action.after, step ? JournalRow::Step : JournalRow::NoStep);
 }
 
-void BoutSafety::show(const std::optional<BoutState> &state, const QString &what)
+void BoutSafety::show(const std::optional<BoutState> &state, const QString &what,
+                      JournalRow::Undo undo)
 {
     if (!state || !m_board)
         return;
@@ -148,7 +188,7 @@ void BoutSafety::show(const std::optional<BoutState> &state, const QString &what
     const QString change = describeChange(m_shownFrom, *state, true).description;
     m_board->setBoutState(*state);
     m_journal->append(change.isEmpty() ? what : what + QStringLiteral(": ") + change,
-                      m_board->boutState());
+                      m_board->boutState(), undo);
 }
 
 void BoutSafety::dropPendingTyping()
@@ -166,7 +206,7 @@ void BoutSafety::undo()
     dropPendingTyping();
     m_history.setHoldPeriodSound(holdPeriodSound());
     m_shownFrom = m_board->boutState();
-    show(m_history.undo(m_shownFrom), QStringLiteral("Undo"));
+    show(m_history.undo(m_shownFrom), QStringLiteral("Undo"), JournalRow::Undone);
 }
 
 void BoutSafety::redo()
@@ -176,5 +216,5 @@ void BoutSafety::redo()
     dropPendingTyping();
     m_history.setHoldPeriodSound(holdPeriodSound());
     m_shownFrom = m_board->boutState();
-    show(m_history.redo(m_shownFrom), QStringLiteral("Redo"));
+    show(m_history.redo(m_shownFrom), QStringLiteral("Redo"), JournalRow::Redone);
 }

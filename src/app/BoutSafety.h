@@ -21,6 +21,8 @@ class BoutSafety : public QObject {
 
 public:
     static inline const QString SavedTitle = QStringLiteral("Quelvane");
+    // The journal's row for a bout taken up again.
+    static inline const QString ResumedRow = QStringLiteral("Bout resumed");
     static inline const QString NotSavedTitle = QStringLiteral("Quelvane \u2014 bout not saved");
 
     explicit BoutSafety(const QString &folder, BoutJournal::Options options = {});
@@ -46,11 +48,15 @@ private:
     void clocksChanged(const BoutState &before, const BoutState &after);
     void operatorActed(const OperatorAction &action);
     void dropPendingTyping();
-    void show(const std::optional<BoutState> &state, const QString &what);
+    void show(const std::optional<BoutState> &state, const QString &what, JournalRow::Undo undo);
+    // The undo history of a resumed bout, from its rows.
+    void rebuildHistory(std::int64_t nowNs, std::int64_t nowWallMs);
 
     std::unique_ptr<BoutJournal> m_journal;
     UndoHistory m_history;
     QPointer<frmScoreboard> m_board;
+    // The rows of the bout being resumed, until the board has it.
+    QList<JournalRow> m_resumedRows;
     // The bout an undo or redo was worked out from.
     BoutState m_shownFrom;
     // True from a failed write until one succeeds again.

@@ -33,12 +33,13 @@ QString journalFolder()
 int exportBout(const QString &target)
 {
     QString error;
-    const auto rows = BoutJournal::latestBout(journalFolder(), &error);
+    BoutNames names;
+    const auto rows = BoutJournal::latestBout(journalFolder(), &error, &names);
     if (!rows) {
         std::fprintf(stderr, "quelvane: cannot read the bout journal: %s\n", qPrintable(error));
         return 1;
     }
-    const QByteArray csv = boutRecordCsv(*rows);
+    const QByteArray csv = boutRecordCsv(*rows, names);
     QFile out;
     const bool opened = target == u"-" ? out.open(stdout, QIODevice::WriteOnly)
                                        : (out.setFileName(target), out.open(QIODevice::WriteOnly));

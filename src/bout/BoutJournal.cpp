@@ -31,7 +31,21 @@ QString putAside(const QString &path)
     return aside;
 }
 
-// The most recent bout not declined, and its last row.
+// A row as the queries below select it: wall_ms, description, state, undo.
+// Nothing for a state that cannot be read.
+std::optional<JournalRow> rowOf(const QSqlQuery &q)
+{
+    const std::optional<BoutState> state = BoutState::fromJson(q.value(2).toString().toUtf8());
+    if (!state)
+        return std::nullopt;
+    const int undo = q.value(3).toInt();
+    return JournalRow{q.value(0).toLongLong(), q.value(1).toString(), *state,
+                      undo >= JournalRow::NoStep && undo <= JournalRow::Redone
+                          ? JournalRow::Undo(undo)
+                          : JournalRow::NoStep};
+}
+
+// The most recent bout not declined, with its rows.
 std::optional<BoutJournal::Resumable> latestRow(QSqlDatabase db, QSqlError *error)
 {
     QSqlQuery q(db);
@@ -44,19 +58,20 @@ std::optional<BoutJournal::Resumable> latestRow(QSqlDatabase db, QSqlError *erro
         return std::nullopt;
     BoutJournal::Resumable found;
     found.bout = q.value(0).toLongLong();
-    q.prepare(QStringLiteral("SELECT wall_ms, description, state FROM rows WHERE bout = ? "
-                             "ORDER BY id DESC LIMIT 1"));
+    q.prepare(QStringLiteral("SELECT wall_ms, description, state, undo FROM rows WHERE bout = ? "
+                             "ORDER BY id"));
     q.addBindValue(qint64(found.bout));
     if (!q.exec()) {
         *error = q.lastError();
         return std::nullopt;
     }
-    if (!q.next())
+    while (q.next()) {
+        if (const std::optional<JournalRow> row = rowOf(q))
+            found.rows.append(*row);
+    }
+    if (found.rows.isEmpty())
         return std::nullopt;
-    const std::optional<BoutState> state = BoutState::fromJson(q.value(2).toString().toUtf8());
-    if (!state)
-        return std::nullopt;
-    found.last = {q.value(0).toLongLong(), q.value(1).toString(), *state};
+    found.last = found.rows.last();
     return found;
 }
 
@@ -155,13 +170,19 @@ void BoutJournal::decline(std::int64_t bout)
         QMetaObject::invokeMethod(m_writer, [w = m_writer, bout] { w->decline(bout); });
 }
 
-void BoutJournal::append(const QString &description, const BoutState &state)
+void BoutJournal::append(const QString &description, const BoutState &state, JournalRow::Undo undo)
 {
     if (!m_open)
         return;
-    QMetaObject::invokeMethod(m_writer,
-                              [w = m_writer, wall = qint64(state.wallMs), description,
-                               json = state.toJson()] { w->append(wall, description, json); });
+    QMetaObject::invokeMethod(m_writer, [w = m_writer, wall = qint64(state.wallMs), description,
+                                         json = state.toJson(),
+                                         undo] { w->append(wall, description, json, int(undo)); });
+}
+
+void BoutJournal::setNames(const BoutNames &names)
+{
+    if (m_open)
+        QMetaObject::invokeMethod(m_writer, [w = m_writer, names] { w->setNames(names); });
 }
 
 void BoutJournal::flush()
@@ -171,7 +192,8 @@ void BoutJournal::flush()
             m_writer, [] {}, Qt::BlockingQueuedConnection);
 }
 
-std::optional<QList<JournalRow>> BoutJournal::latestBout(const QString &folder, QString *error)
+std::optional<QList<JournalRow>> BoutJournal::latestBout(const QString &folder, QString *error,
+                                                         BoutNames *names)
 {
     const QString path = QDir(folder).filePath(FileName);
     if (!QFileInfo(path).isFile()) {
@@ -185,15 +207,25 @@ std::optional<QList<JournalRow>> BoutJournal::latestBout(const QString &folder, 
         db.setDatabaseName(path);
         db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=2000"));
         QSqlQuery q(db);
-        if (db.open() &&
-            q.exec(QStringLiteral("SELECT wall_ms, description, state FROM rows WHERE bout = "
-                                  "(SELECT id FROM bouts ORDER BY last_ms DESC, id DESC LIMIT 1) "
-                                  "ORDER BY id"))) {
+        // A journal of version 1 has neither names nor undo marks.
+        const bool marked = db.open() && q.exec(QStringLiteral("PRAGMA user_version")) &&
+                            q.next() && q.value(0).toInt() >= 2;
+        const QString latest =
+            QStringLiteral("(SELECT id FROM bouts ORDER BY last_ms DESC, id DESC LIMIT 1)");
+        if (db.isOpen() &&
+            q.exec(QStringLiteral("SELECT wall_ms, description, state, %1 FROM rows WHERE bout = "
+                                  "%2 ORDER BY id")
+                       .arg(marked ? QStringLiteral("undo") : QStringLiteral("0"), latest))) {
             rows.emplace();
             while (q.next()) {
-                if (const auto state = BoutState::fromJson(q.value(2).toString().toUtf8()))
-                    rows->append({q.value(0).toLongLong(), q.value(1).toString(), *state});
+                if (const std::optional<JournalRow> row = rowOf(q))
+                    rows->append(*row);
             }
+            if (names && marked &&
+                q.exec(QStringLiteral("SELECT title, home, visitor FROM bouts WHERE id = ") +
+                       latest) &&
+                q.next())
+                *names = {q.value(0).toString(), q.value(1).toString(), q.value(2).toString()};
         } else {
             *error = db.isOpen() ? q.lastError().text() : db.lastError().text();
         }

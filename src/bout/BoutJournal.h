@@ -12,11 +12,21 @@ class QLockFile;
 class QThread;
 class JournalWriter;
 
-// One row of the journal: the bout after a change, when, and what changed.
+// One row of the journal: the bout after a change, when, and what changed;
+// and, for the undo history, whether it was a step that undo can take back,
+// or an undo or redo.
 struct JournalRow {
+    enum Undo { NoStep, Step, Undone, Redone };
     std::int64_t wallMs = 0;
     QString description;
     BoutState state;
+    Undo undo = NoStep;
+};
+
+// The names a bout was played under.
+struct BoutNames {
+    QString title, home, visitor;
+    bool operator==(const BoutNames &) const = default;
 };
 
 // The bout journal: an SQLite database (WAL, every row its own synchronous
@@ -59,6 +69,8 @@ public:
     struct Resumable {
         std::int64_t bout = 0;
         JournalRow last;
+        // Every row of the bout, in order, the last included.
+        QList<JournalRow> rows;
     };
     std::optional<Resumable> resumable() const { return m_resumable; }
     // The rows go on in that bout.
@@ -67,13 +79,17 @@ public:
     void decline(std::int64_t bout);
 
     // Adds a row in the background, after every row before it.
-    void append(const QString &description, const BoutState &state);
+    void append(const QString &description, const BoutState &state,
+                JournalRow::Undo undo = JournalRow::NoStep);
+    // The names the bout's rows are kept under from now on.
+    void setNames(const BoutNames &names);
     // Waits until every row appended so far is on the disk (or failed).
     void flush();
 
-    // The rows of the most recent bout, for the bout record; nothing with a
-    // reason when the journal cannot be read.
-    static std::optional<QList<JournalRow>> latestBout(const QString &folder, QString *error);
+    // The rows of the most recent bout, for the bout record, and its names
+    // when asked; nothing with a reason when the journal cannot be read.
+    static std::optional<QList<JournalRow>> latestBout(const QString &folder, QString *error,
+                                                       BoutNames *names = nullptr);
 
 Q_SIGNALS:
     // A row could not be written; the next that is written says so too.

@@ -17,15 +17,25 @@ QString field(QString text)
     return text;
 }
 
+QString line(const QStringList &fields)
+{
+    QStringList quoted;
+    for (const QString &f : fields)
+        quoted << field(f);
+    return quoted.join(u',') + QStringLiteral("\r\n");
+}
+
 } // namespace
 
-QByteArray boutRecordCsv(const QList<JournalRow> &rows)
+QByteArray boutRecordCsv(const QList<JournalRow> &rows, const BoutNames &names)
 {
-    QString out = QStringLiteral(
-        "time,description,home score,visitor score,period,period clock,jam clock\r\n");
+    QString out = line({QStringLiteral("bout"), names.title, names.home, names.visitor});
+    out += QStringLiteral("time,description,home score,visitor score,period,period clock,"
+                          "jam clock,home penalty 1,home penalty 2,visitor penalty 1,"
+                          "visitor penalty 2\r\n");
     for (const JournalRow &row : rows) {
         const BoutState &s = row.state;
-        const QStringList fields = {
+        QStringList fields = {
             QDateTime::fromMSecsSinceEpoch(row.wallMs).toString(u"yyyy-MM-dd HH:mm:ss.zzz"),
             row.description,
             BoutTexts::number(s, BoutState::HomeScore),
@@ -34,10 +44,9 @@ QByteArray boutRecordCsv(const QList<JournalRow> &rows)
             BoutTexts::periodClock(s),
             BoutTexts::jamClock(s),
         };
-        QStringList quoted;
-        for (const QString &f : fields)
-            quoted << field(f);
-        out += quoted.join(u',') + QStringLiteral("\r\n");
+        for (int k = BoutState::HomePenalty1; k <= BoutState::VisitorPenalty2; ++k)
+            fields << BoutTexts::penalty(s, k);
+        out += line(fields);
     }
     return out.toUtf8();
 }

@@ -102,6 +102,7 @@ QJsonObject BoutState::toJsonObject() const
     return QJsonObject{
         {QStringLiteral("version"), 1},
         {QStringLiteral("wallMs"), qint64(wallMs)},
+        {QStringLiteral("monotonicNs"), qint64(monotonicNs)},
         {QStringLiteral("keepers"), keeperObjects},
         {QStringLiteral("jamResetTicks"), qint64(jamResetTicks)},
         {QStringLiteral("periodResetTicks"), qint64(periodResetTicks)},
@@ -124,6 +125,7 @@ std::optional<BoutState> BoutState::fromJson(const QByteArray &json)
         return std::nullopt;
     BoutState s;
     s.wallMs = o.value(QStringLiteral("wallMs")).toInteger();
+    s.monotonicNs = o.value(QStringLiteral("monotonicNs")).toInteger();
     const QJsonObject keeperObjects = o.value(QStringLiteral("keepers")).toObject();
     for (int k = 0; k < KeeperCount; ++k) {
         const QJsonObject ko = keeperObjects.value(key(KeeperNames[k])).toObject();

@@ -9,11 +9,22 @@ namespace {
 
 const char *const Schema[] = {
     "CREATE TABLE IF NOT EXISTS bouts(id INTEGER PRIMARY KEY, started_ms INTEGER NOT NULL, "
-    "last_ms INTEGER NOT NULL, declined INTEGER NOT NULL DEFAULT 0)",
+    "last_ms INTEGER NOT NULL, declined INTEGER NOT NULL DEFAULT 0, "
+    "title TEXT NOT NULL DEFAULT '', home TEXT NOT NULL DEFAULT '', "
+    "visitor TEXT NOT NULL DEFAULT '')",
     "CREATE TABLE IF NOT EXISTS rows(id INTEGER PRIMARY KEY, bout INTEGER NOT NULL, "
-    "wall_ms INTEGER NOT NULL, description TEXT NOT NULL, state TEXT NOT NULL)",
+    "wall_ms INTEGER NOT NULL, description TEXT NOT NULL, state TEXT NOT NULL, "
+    "undo INTEGER NOT NULL DEFAULT 0)",
     "CREATE INDEX IF NOT EXISTS rows_by_bout ON rows(bout, id)",
     "CREATE INDEX IF NOT EXISTS bouts_by_last ON bouts(last_ms)",
+};
+
+// From version 1: the names and the undo marks, empty for what was written.
+const char *const FromVersion1[] = {
+    "ALTER TABLE bouts ADD COLUMN title TEXT NOT NULL DEFAULT ''",
+    "ALTER TABLE bouts ADD COLUMN home TEXT NOT NULL DEFAULT ''",
+    "ALTER TABLE bouts ADD COLUMN visitor TEXT NOT NULL DEFAULT ''",
+    "ALTER TABLE rows ADD COLUMN undo INTEGER NOT NULL DEFAULT 0",
 };
 
 JournalDatabase::Opened failure(const QSqlError &error)
@@ -69,13 +80,23 @@ Opened open(const QString &path, const QString &connection, int maxPages)
         return failure(q.lastError());
     if (maxPages > 0 && !q.exec(QStringLiteral("PRAGMA max_page_count=%1").arg(maxPages)))
         return failure(q.lastError());
-    if (version == 0) {
-        for (const char *statement : Schema) {
-            if (!q.exec(QString::fromLatin1(statement)))
-                return failure(q.lastError());
+    if (version < SchemaVersion) {
+        db.transaction();
+        const auto run = [&q](const auto &statements) {
+            for (const char *statement : statements) {
+                if (!q.exec(QString::fromLatin1(statement)))
+                    return false;
+            }
+            return true;
+        };
+        const bool made = version == 0 ? run(Schema) : run(FromVersion1);
+        if (!made || !q.exec(QStringLiteral("PRAGMA user_version=%1").arg(SchemaVersion))) {
+            const QSqlError error = q.lastError();
+            db.rollback();
+            return failure(error);
         }
-        if (!q.exec(QStringLiteral("PRAGMA user_version=%1").arg(SchemaVersion)))
-            return failure(q.lastError());
+        if (!db.commit())
+            return failure(db.lastError());
     }
     return {};
 }

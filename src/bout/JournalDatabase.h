@@ -8,7 +8,9 @@ class QSqlError;
 // The journal's SQLite file: how it is opened and what it holds.
 namespace JournalDatabase {
 
-constexpr int SchemaVersion = 1;
+// 2: the bout's title and team names, and each row's place in the undo
+// history.
+constexpr int SchemaVersion = 2;
 
 enum class Problem {
     None,

@@ -49,16 +49,18 @@ void JournalWriter::decline(qint64 bout)
     report(q.exec(), q.lastError().text());
 }
 
-void JournalWriter::append(qint64 wallMs, const QString &description, const QByteArray &state)
+void JournalWriter::append(qint64 wallMs, const QString &description, const QByteArray &state,
+                           int undo)
 {
     if (!m_started) {
         report(false, QStringLiteral("the journal is not open"));
         return;
     }
-    write(wallMs, description, state);
+    write(wallMs, description, state, undo);
 }
 
-bool JournalWriter::write(qint64 wallMs, const QString &description, const QByteArray &state)
+bool JournalWriter::write(qint64 wallMs, const QString &description, const QByteArray &state,
+                          int undo)
 {
     QSqlDatabase db = QSqlDatabase::database(m_connection, false);
     QSqlQuery q(db);
@@ -78,16 +80,22 @@ bool JournalWriter::write(qint64 wallMs, const QString &description, const QByte
             return fail(q.lastError());
         bout = q.lastInsertId().toLongLong();
     }
-    q.prepare(
-        QStringLiteral("INSERT INTO rows(bout, wall_ms, description, state) VALUES(?, ?, ?, ?)"));
+    q.prepare(QStringLiteral(
+        "INSERT INTO rows(bout, wall_ms, description, state, undo) VALUES(?, ?, ?, ?, ?)"));
     q.addBindValue(bout);
     q.addBindValue(wallMs);
     q.addBindValue(description);
     q.addBindValue(QString::fromUtf8(state));
+    q.addBindValue(undo);
     if (!q.exec())
         return fail(q.lastError());
-    q.prepare(QStringLiteral("UPDATE bouts SET last_ms = ? WHERE id = ?"));
+    q.prepare(QStringLiteral(
+        "UPDATE bouts SET last_ms = ?, title = COALESCE(?, ''), home = COALESCE(?, ''), "
+        "visitor = COALESCE(?, '') WHERE id = ?"));
     q.addBindValue(wallMs);
+    q.addBindValue(m_names.title);
+    q.addBindValue(m_names.home);
+    q.addBindValue(m_names.visitor);
     q.addBindValue(bout);
     if (!q.exec())
         return fail(q.lastError());

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "BoutJournal.h"
+
 #include <QObject>
 #include <QString>
 
@@ -17,7 +19,8 @@ public Q_SLOTS:
     // The bout the next rows go to; 0 begins a new one with the next row.
     void setBout(qint64 bout);
     void decline(qint64 bout);
-    void append(qint64 wallMs, const QString &description, const QByteArray &state);
+    void append(qint64 wallMs, const QString &description, const QByteArray &state, int undo);
+    void setNames(const BoutNames &names) { m_names = names; }
     void stop();
 
 Q_SIGNALS:
@@ -25,7 +28,7 @@ Q_SIGNALS:
     void succeeded();
 
 private:
-    bool write(qint64 wallMs, const QString &description, const QByteArray &state);
+    bool write(qint64 wallMs, const QString &description, const QByteArray &state, int undo);
     void report(bool ok, const QString &reason);
 
     QString m_path;
@@ -33,6 +36,7 @@ private:
     int m_maxPages;
     qint64 m_nowMs;
     qint64 m_bout = 0;
+    BoutNames m_names;
     bool m_started = false;
     bool m_failing = false;
 };

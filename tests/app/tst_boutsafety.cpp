@@ -315,6 +315,19 @@ private Q_SLOTS:
             QVERIFY2(away >= 0 && away < 5000, qPrintable(QString::number(away)));
             QCOMPARE(board->tkVisitorPenalty2->time().ticks(), 900000 - away);
             QVERIFY(board->tledVisitorPenalty2->hasFocus());
+            // Its undo history came with it: the penalty, then the score are
+            // taken back; the period started since runs on.
+            b.chord(Qt::Key_Z);
+            QCOMPARE(b.shown(board->tledVisitorPenalty2), QString());
+            QVERIFY(board->tkPeriod->running());
+            b.chord(Qt::Key_Z);
+            QCOMPARE(b.shown(board->nledVisitorScore), u"0"_s);
+            QVERIFY(board->tkPeriod->running());
+            b.safety.journal().flush();
+            QString error;
+            const auto rows = BoutJournal::latestBout(dir.path(), &error);
+            QVERIFY2(rows, qPrintable(error));
+            QCOMPARE(rows->last().description, u"Undo: Visitor score 0"_s);
         }
         dialogs.answers << false;
         {

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QSignalSpy>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
@@ -118,6 +119,47 @@ private Q_SLOTS:
         QSqlQuery q(u"SELECT COUNT(*) FROM rows"_s, db);
         QVERIFY(q.next());
         QCOMPARE(q.value(0).toInt(), 1);
+    }
+
+    // A journal written by the version before names and undo marks is taken
+    // on as it is: its bout offered, its rows kept, new rows marked.
+    void aJournalOfTheVersionBeforeIsTakenOn()
+    {
+        QTemporaryDir dir;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"v1"_s);
+            db.setDatabaseName(journalFile(dir));
+            QVERIFY(db.open());
+            QSqlQuery q(db);
+            for (const QString &statement :
+                 {u"CREATE TABLE bouts(id INTEGER PRIMARY KEY, started_ms INTEGER NOT NULL, "
+                  "last_ms INTEGER NOT NULL, declined INTEGER NOT NULL DEFAULT 0)"_s,
+                  u"CREATE TABLE rows(id INTEGER PRIMARY KEY, bout INTEGER NOT NULL, wall_ms "
+                  "INTEGER NOT NULL, description TEXT NOT NULL, state TEXT NOT NULL)"_s,
+                  u"INSERT INTO bouts VALUES(1, %1, %1, 0)"_s.arg(Now - Hour),
+                  u"INSERT INTO rows VALUES(1, 1, %1, 'Home score 5', '%2')"_s.arg(Now - Hour)
+                      .arg(QString::fromUtf8(scored(5, Now - Hour).toJson())),
+                  u"PRAGMA user_version=1"_s})
+                QVERIFY2(q.exec(statement), qPrintable(q.lastError().text()));
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(u"v1"_s);
+        BoutJournal journal(dir.path(), at(Now));
+        QVERIFY2(journal.isOpen(), qPrintable(journal.error()));
+        QVERIFY(journal.resumable());
+        QCOMPARE(journal.resumable()->last.state.numbers[BoutState::HomeScore], 5);
+        journal.resume(journal.resumable()->bout);
+        journal.setNames({u"Final"_s, u"Reds"_s, u"Blues"_s});
+        journal.append(u"Home score 6"_s, scored(6, Now), JournalRow::Step);
+        journal.flush();
+        QString error;
+        BoutNames names;
+        const auto rows = BoutJournal::latestBout(dir.path(), &error, &names);
+        QVERIFY2(rows, qPrintable(error));
+        QCOMPARE(rows->size(), 2);
+        QCOMPARE(rows->first().undo, JournalRow::NoStep);
+        QCOMPARE(rows->last().undo, JournalRow::Step);
+        QCOMPARE(names, (BoutNames{u"Final"_s, u"Reds"_s, u"Blues"_s}));
     }
 
     // Each way the journal can be unusable: the board is told why (or a

@@ -66,10 +66,11 @@ start_board() {
     splash=$(window_named Quelvane) || fail "no splash"
     eval "$(xdotool getwindowgeometry --shell "$splash")"
     xdotool mousemove $((X + 40)) $((Y + 30)) click 1
-    if [ "$1" = resume ]; then
-        local question
-        question=$(window_named "Resume Bout") || fail "no Resume Bout question"
-        xdotool windowactivate --sync "$question" key Return
+    if [ "$1" != fresh ]; then
+        local question answer=Return
+        [ "$1" = later ] && answer=Escape
+        question=$(window_named "Resume Bout") || fail "no Resume Bout question ($1)"
+        xdotool windowactivate --sync "$question" key "$answer"
     fi
     board=$(window_named Quelvane "$splash") || fail "no board"
     xdotool windowactivate --sync "$board" >/dev/null 2>&1
@@ -96,17 +97,36 @@ for kill in $(seq "$kills"); do
         echo "   kill $kill: $result"
     fi
 done
+echo "-- $survived of $kills kills survived"
+
+# The bout just resumed still has its undo history: Ctrl+Z takes back the
+# last change made before the kill.
+count=$(rows)
+xdotool key ctrl+z
+rows_after "$count" >/dev/null
+undone=$("$check" "$journal" last)
+case "$undone" in "Undo: "*) echo "   after resuming, $undone" ;;
+*) fail "Ctrl+Z after resuming took nothing back (last row: $undone)" ;; esac
+kill -9 "$program"
+wait "$program" 2>/dev/null
+
+# Escape on the question starts a fresh board for now; the bout is offered
+# again at the next start.
+start_board later
+kill -9 "$program"
+wait "$program" 2>/dev/null
+start_board resume
 kill "$program" 2>/dev/null
 wait "$program" 2>/dev/null
-echo "-- $survived of $kills kills survived"
 
 # The bout's record: a header and a line per row of the journal.
 "$exe" --export-bout "$work/bout.csv" || fail "--export-bout failed"
 "$exe" --export-bout="$work/same.csv" || fail "--export-bout=FILE failed"
 cmp -s "$work/bout.csv" "$work/same.csv" || fail "--export-bout=FILE wrote another record"
-head -n1 "$work/bout.csv" | grep -q '^time,description,home score,visitor score,period,period clock,jam clock' ||
+head -n1 "$work/bout.csv" | grep -q '^bout,Home,Home,Visitor' || fail "the bout record names no bout"
+sed -n 2p "$work/bout.csv" | grep -q '^time,description,home score,visitor score,period,period clock,jam clock,home penalty 1,home penalty 2,visitor penalty 1,visitor penalty 2' ||
     fail "the bout record has no header"
-[ "$(($(wc -l <"$work/bout.csv") - 1))" -eq "$(rows)" ] || fail "the bout record lacks rows"
+[ "$(($(wc -l <"$work/bout.csv") - 2))" -eq "$(rows)" ] || fail "the bout record lacks rows"
 grep -q ',Bout resumed,' "$work/bout.csv" || fail "the bout record lacks the resumptions"
 [ "$survived" -eq "$kills" ] || fail "the bout was not kept at every kill (seed $seed)"
 echo "PASS: the bout survived $kills kills"

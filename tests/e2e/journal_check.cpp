@@ -1,6 +1,8 @@
 // Reads the bout journal of a crash test from outside the program:
 //   journal_check <folder> count
 //     prints how many rows the latest bout has;
+//   journal_check <folder> last
+//     prints the description of its last row;
 //   journal_check <folder> resumed <rows before the kill>
 //     checks that the row written on resuming shows the bout of the last row
 //     before the kill as it must be by then: the same scores, period number,
@@ -36,6 +38,10 @@ int main(int argc, char **argv)
     }
     if (qstrcmp(argv[2], "count") == 0) {
         std::printf("%lld\n", static_cast<long long>(rows->size()));
+        return 0;
+    }
+    if (qstrcmp(argv[2], "last") == 0) {
+        std::printf("%s\n", rows->isEmpty() ? "" : qPrintable(rows->last().description));
         return 0;
     }
     const qsizetype before = QByteArray(argv[3]).toLongLong();
