@@ -40,6 +40,24 @@ QString resumeQuestion(const JournalRow &row)
              BoutTexts::jamClock(s));
 }
 
+// What became of the journal while the program last ran, for the operator.
+QString setAsideInPlay(const QStringList &asides)
+{
+    if (asides.isEmpty())
+        return QString();
+    QStringList kept;
+    for (const QString &aside : asides) {
+        if (aside != u"-")
+            kept << aside;
+    }
+    QString text = QStringLiteral("While Quelvane last ran, another program removed, replaced or "
+                                  "cut short its bout journal; the bout went on in a new one.");
+    if (!kept.isEmpty())
+        text += QStringLiteral(" What stood in its place was kept as %1.")
+                    .arg(kept.join(QStringLiteral(", ")));
+    return text;
+}
+
 } // namespace
 
 BoutSafety::BoutSafety(const QString &folder, BoutJournal::Options options)
@@ -58,11 +76,17 @@ std::optional<JournalRow> BoutSafety::prepare()
                                     .arg(m_journal->error()));
         return std::nullopt;
     }
+    const QString setAside = setAsideInPlay(m_journal->setAsideInPlay());
     const std::optional<BoutJournal::Resumable> found = m_journal->resumable();
-    if (!found)
+    if (!found) {
+        if (!setAside.isEmpty())
+            Dialogs::current().warn(nullptr, QStringLiteral("Quelvane"), setAside);
         return std::nullopt;
+    }
+    const QString question = resumeQuestion(found->last);
     const std::optional<bool> answer = Dialogs::current().askYesNoOrLater(
-        nullptr, QStringLiteral("Resume Bout"), resumeQuestion(found->last));
+        nullptr, QStringLiteral("Resume Bout"),
+        setAside.isEmpty() ? question : setAside + QStringLiteral("\n\n") + question);
     if (answer == true) {
         m_journal->resume(found->bout);
         m_resumedRows = found->rows;

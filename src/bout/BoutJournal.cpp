@@ -14,23 +14,6 @@
 
 namespace {
 
-// Puts a damaged journal and its log aside under a new name; never deletes.
-QString putAside(const QString &path)
-{
-    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    QString aside = path + QStringLiteral(".damaged-") + stamp;
-    for (int n = 2; QFileInfo::exists(aside); ++n)
-        aside = path + QStringLiteral(".damaged-") + stamp + u'-' + QString::number(n);
-    if (!QFile::rename(path, aside))
-        return QString();
-    for (const char *suffix : {"-wal", "-shm"}) {
-        const QString side = path + QLatin1String(suffix);
-        if (QFileInfo::exists(side))
-            QFile::rename(side, aside + QLatin1String(suffix));
-    }
-    return aside;
-}
-
 // A row as the queries below select it: wall_ms, description, state, undo.
 // Nothing for a state that cannot be read.
 std::optional<JournalRow> rowOf(const QSqlQuery &q)
@@ -113,6 +96,13 @@ BoutJournal::BoutJournal(const QString &folder, Options options)
 
 bool BoutJournal::openOnThisThread(const QString &path, std::int64_t nowMs)
 {
+    QFile note(path + BegunAnewNote);
+    if (note.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        const QString lines = QString::fromUtf8(note.readAll());
+        m_setAsideInPlay = lines.split(u'\n', Qt::SkipEmptyParts);
+        note.close();
+        note.remove();
+    }
     for (int attempt = 0; attempt < 2; ++attempt) {
         const QString connection = JournalDatabase::newConnectionName();
         JournalDatabase::Opened opened = JournalDatabase::open(path, connection);
@@ -132,7 +122,7 @@ bool BoutJournal::openOnThisThread(const QString &path, std::int64_t nowMs)
             return false;
         }
         // Damaged: kept aside for whoever wants to look, and a new one begun.
-        m_setAside = putAside(path);
+        m_setAside = JournalDatabase::putAside(path);
         if (m_setAside.isEmpty()) {
             m_error = QStringLiteral("the damaged journal %1 cannot be put aside").arg(path);
             return false;

@@ -40,6 +40,10 @@ class BoutJournal : public QObject {
 
 public:
     static inline const QString FileName = QStringLiteral("journal.sqlite");
+    // Beside the journal: a line for every time the journal's file was
+    // removed, replaced or cut short in play and a new one begun (where what
+    // stood in its place was put, or "-"), until the next start tells it.
+    static inline const QString BegunAnewNote = QStringLiteral(".begun-anew");
     // Bouts untouched for longer are removed when the journal opens.
     static constexpr std::int64_t KeepMs = 30ll * 24 * 3600 * 1000;
     // Only a bout changed more recently than this is offered for resuming.
@@ -63,6 +67,9 @@ public:
     QString error() const { return m_error; }
     // Where a damaged journal was put aside when it opened, if it was.
     QString setAsidePath() const { return m_setAside; }
+    // Where journals were put aside while the program last ran, because
+    // their file was replaced or cut short ("-" for one that was removed).
+    QStringList setAsideInPlay() const { return m_setAsideInPlay; }
 
     // The most recent bout, when it changed less than a day ago and is not
     // the fresh board's.
@@ -102,6 +109,7 @@ private:
     bool m_open = false;
     QString m_error;
     QString m_setAside;
+    QStringList m_setAsideInPlay;
     std::optional<Resumable> m_resumable;
     std::unique_ptr<QLockFile> m_lock;
     QThread *m_thread = nullptr;

@@ -1,9 +1,14 @@
 #include "JournalDatabase.h"
 
 #include <QAtomicInt>
+#include <QDateTime>
+#include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
+#if defined(Q_OS_UNIX)
+#include <sys/stat.h>
+#endif
 
 namespace {
 
@@ -99,6 +104,37 @@ Opened open(const QString &path, const QString &connection, int maxPages)
             return failure(db.lastError());
     }
     return {};
+}
+
+QString putAside(const QString &path)
+{
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QString aside = path + QStringLiteral(".damaged-") + stamp;
+    for (int n = 2; QFileInfo::exists(aside); ++n)
+        aside = path + QStringLiteral(".damaged-") + stamp + u'-' + QString::number(n);
+    if (!QFile::rename(path, aside))
+        return QString();
+    for (const char *suffix : {"-wal", "-shm"}) {
+        const QString side = path + QLatin1String(suffix);
+        if (QFileInfo::exists(side))
+            QFile::rename(side, aside + QLatin1String(suffix));
+    }
+    return aside;
+}
+
+FileIdentity identityOf(const QString &path)
+{
+    FileIdentity id;
+#if defined(Q_OS_UNIX)
+    struct stat st;
+    if (::stat(QFile::encodeName(path).constData(), &st) == 0)
+        id = {true, quint64(st.st_dev), quint64(st.st_ino)};
+#else
+    const QFileInfo info(path);
+    if (info.isFile())
+        id = {true, 0, quint64(info.birthTime().toMSecsSinceEpoch())};
+#endif
+    return id;
 }
 
 void close(const QString &connection)

@@ -27,6 +27,20 @@ struct Opened {
 // Opens the file on a connection of that name (WAL, synchronous FULL) and
 // makes its tables when it is new. `maxPages` caps its size (0: no cap).
 Opened open(const QString &path, const QString &connection, int maxPages = 0);
+// Puts a damaged journal and its log aside under a new name, never deleting
+// it; the new name, or empty when it could not be moved.
+QString putAside(const QString &path);
+
+// Which file a path names: the same path names another file once the file
+// was replaced, and none once it was removed.
+struct FileIdentity {
+    bool exists = false;
+    quint64 device = 0;
+    quint64 node = 0;
+    bool operator==(const FileIdentity &) const = default;
+};
+FileIdentity identityOf(const QString &path);
+
 // Closes and forgets the connection.
 void close(const QString &connection);
 // Whether an error says the file is not a database or is damaged.

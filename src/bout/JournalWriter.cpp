@@ -3,6 +3,8 @@
 #include "BoutJournal.h"
 #include "JournalDatabase.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
 
@@ -20,6 +22,7 @@ void JournalWriter::start()
         report(false, opened.reason);
         return;
     }
+    noteFile();
     QSqlDatabase db = QSqlDatabase::database(m_connection, false);
     QSqlQuery q(db);
     const qint64 oldest = m_nowMs - BoutJournal::KeepMs;
@@ -59,13 +62,75 @@ void JournalWriter::append(qint64 wallMs, const QString &description, const QByt
     write(wallMs, description, state, undo);
 }
 
+void JournalWriter::noteFile()
+{
+    m_identity = JournalDatabase::identityOf(m_path);
+    m_size = std::max(m_size, QFileInfo(m_path).size());
+}
+
+bool JournalWriter::fileIsOurs() const
+{
+    return JournalDatabase::identityOf(m_path) == m_identity && QFileInfo(m_path).size() >= m_size;
+}
+
+bool JournalWriter::beginAnew()
+{
+    JournalDatabase::close(m_connection);
+    m_connection = JournalDatabase::newConnectionName();
+    QString aside;
+    if (QFileInfo::exists(m_path)) {
+        aside = JournalDatabase::putAside(m_path);
+        if (aside.isEmpty()) {
+            m_started = false;
+            report(false, QStringLiteral("%1 was replaced and cannot be put aside").arg(m_path));
+            return false;
+        }
+    }
+    const JournalDatabase::Opened opened = JournalDatabase::open(m_path, m_connection, m_maxPages);
+    m_started = opened.problem == JournalDatabase::Problem::None;
+    if (!m_started) {
+        report(false, opened.reason);
+        return false;
+    }
+    m_size = 0;
+    noteFile();
+    // The bout goes on in the new journal, from the row being written: each
+    // row holds the whole bout.
+    m_bout = 0;
+    // Told at the next start, whatever happens to this run.
+    QFile note(m_path + BoutJournal::BegunAnewNote);
+    if (note.open(QIODevice::Append | QIODevice::Text))
+        note.write((aside.isEmpty() ? QStringLiteral("-") : aside).toUtf8() + '\n');
+    Q_EMIT begunAnew(aside);
+    return true;
+}
+
 bool JournalWriter::write(qint64 wallMs, const QString &description, const QByteArray &state,
                           int undo)
+{
+    // A backup or sync tool may have put another file in the journal's
+    // place, removed it or cut it short: the rows would go to a file nobody
+    // will read, or into a damaged one.
+    if (!fileIsOurs() && !beginAnew())
+        return false;
+    if (writeRow(wallMs, description, state, undo))
+        return true;
+    // A journal damaged under the writer is put aside and begun anew.
+    if (!fileIsOurs() || m_failedByDamage) {
+        m_failedByDamage = false;
+        return beginAnew() && writeRow(wallMs, description, state, undo);
+    }
+    return false;
+}
+
+bool JournalWriter::writeRow(qint64 wallMs, const QString &description, const QByteArray &state,
+                             int undo)
 {
     QSqlDatabase db = QSqlDatabase::database(m_connection, false);
     QSqlQuery q(db);
     const auto fail = [&](const QSqlError &error) {
         db.rollback();
+        m_failedByDamage = JournalDatabase::isDamage(error);
         report(false, error.text());
         return false;
     };
@@ -102,6 +167,7 @@ bool JournalWriter::write(qint64 wallMs, const QString &description, const QByte
     if (!db.commit())
         return fail(db.lastError());
     m_bout = bout;
+    m_size = std::max(m_size, QFileInfo(m_path).size());
     report(true, QString());
     return true;
 }

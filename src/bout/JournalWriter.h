@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BoutJournal.h"
+#include "JournalDatabase.h"
 
 #include <QObject>
 #include <QString>
@@ -26,9 +27,20 @@ public Q_SLOTS:
 Q_SIGNALS:
     void failed(const QString &reason);
     void succeeded();
+    // The journal's file was removed, replaced or cut short while the
+    // program ran; a new one was begun. `aside`: where what stood in its
+    // place was put, empty when nothing did.
+    void begunAnew(const QString &aside);
 
 private:
     bool write(qint64 wallMs, const QString &description, const QByteArray &state, int undo);
+    bool writeRow(qint64 wallMs, const QString &description, const QByteArray &state, int undo);
+    // Whether the file at the path is still the one this writer opened,
+    // whole.
+    bool fileIsOurs() const;
+    // Puts aside what stands at the path and opens a new journal there.
+    bool beginAnew();
+    void noteFile();
     void report(bool ok, const QString &reason);
 
     QString m_path;
@@ -36,6 +48,9 @@ private:
     int m_maxPages;
     qint64 m_nowMs;
     qint64 m_bout = 0;
+    JournalDatabase::FileIdentity m_identity;
+    qint64 m_size = 0; // the largest the file has been
+    bool m_failedByDamage = false;
     BoutNames m_names;
     bool m_started = false;
     bool m_failing = false;

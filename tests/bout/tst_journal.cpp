@@ -245,6 +245,59 @@ private Q_SLOTS:
         }
     }
 
+    // The journal's file removed, replaced (a backup or sync tool writing
+    // another file in its place) or cut short while the program runs: the
+    // next row notices, what stood there is put aside, and a new journal
+    // holds the bout from that row on; the next start is told, once.
+    void aFileChangedInPlay_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::newRow("removed") << u"removed"_s;
+        QTest::newRow("replaced") << u"replaced"_s;
+        QTest::newRow("cut short") << u"cut short"_s;
+    }
+    void aFileChangedInPlay()
+    {
+        QFETCH(QString, fault);
+        QTemporaryDir dir;
+        const QString file = journalFile(dir);
+        {
+            BoutJournal journal(dir.path(), at(Now));
+            for (int i = 1; i <= 400; ++i)
+                journal.append(u"Home score %1"_s.arg(i), scored(i, Now + i));
+            journal.flush();
+            if (fault == u"removed") {
+                QVERIFY(QFile::remove(file));
+            } else if (fault == u"replaced") {
+                writeFile(file + u".new"_s, "an older copy, say");
+                QVERIFY(QFile::remove(file));
+                QVERIFY(QFile::rename(file + u".new"_s, file));
+            } else {
+                QFile f(file);
+                QVERIFY(f.open(QIODevice::ReadWrite));
+                QVERIFY(f.size() > 8192);
+                QVERIFY(f.resize(4096));
+            }
+            journal.append(u"Home score 401"_s, scored(401, Now + 401));
+            journal.append(u"Home score 402"_s, scored(402, Now + 402));
+            journal.flush();
+            QString error;
+            const auto rows = BoutJournal::latestBout(dir.path(), &error);
+            QVERIFY2(rows, qPrintable(error));
+            QCOMPARE(rows->last().state.numbers[BoutState::HomeScore], 402);
+        }
+        {
+            BoutJournal next(dir.path(), at(Now + 1000));
+            QVERIFY(next.resumable());
+            QCOMPARE(next.resumable()->last.state.numbers[BoutState::HomeScore], 402);
+            QCOMPARE(next.setAsideInPlay().size(), 1);
+            QCOMPARE(next.setAsideInPlay().first() == u"-", fault == u"removed");
+        }
+        BoutJournal again(dir.path(), at(Now + 2000));
+        QVERIFY(again.isOpen());
+        QVERIFY(again.setAsideInPlay().isEmpty());
+    }
+
     // A folder the user may not write to. Root writes anywhere, so under
     // root this runs again as another user (tests/as-unprivileged).
     void aReadOnlyFolder()
