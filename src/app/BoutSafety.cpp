@@ -74,7 +74,6 @@ std::optional<JournalRow> BoutSafety::prepare()
                                 QStringLiteral("Quelvane cannot keep this bout safe: %1. "
                                                "The board works as usual, without saving.")
                                     .arg(m_journal->error()));
-        return std::nullopt;
     }
     const QString setAside = setAsideInPlay(m_journal->setAsideInPlay());
     const std::optional<BoutJournal::Resumable> found = m_journal->resumable();

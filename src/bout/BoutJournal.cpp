@@ -10,9 +10,50 @@
 #include <QLockFile>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QStorageInfo>
+#include <QSysInfo>
 #include <QThread>
+#include <QUrl>
+#if defined(Q_OS_UNIX)
+#include <cerrno>
+#include <csignal>
+#endif
 
 namespace {
+
+// Why a folder's files cannot be written, in the operator's words; empty
+// when nothing says they cannot.
+QString writeFault(const QString &folder)
+{
+    const QStorageInfo storage(folder);
+    if (storage.isValid() && storage.isReadOnly())
+        return QStringLiteral("the folder %1 is on a read-only disk").arg(folder);
+    if (!QFileInfo(folder).isWritable())
+        return QStringLiteral("the folder %1 is read-only").arg(folder);
+    // Less than a few pages of the journal.
+    if (storage.isValid() && storage.bytesAvailable() < 64 * 1024)
+        return QStringLiteral("the disk is full");
+    return QString();
+}
+
+// Whether a lock file is held by a program that still runs. One whose owner
+// cannot be read (a crash on a full disk can leave it empty) and that is not
+// being written this moment is nobody's.
+bool heldByARunningProgram(const QLockFile &lock, const QString &lockPath)
+{
+    qint64 pid = 0;
+    QString host;
+    QString application;
+    if (!lock.getLockInfo(&pid, &host, &application))
+        return QFileInfo(lockPath).lastModified().msecsTo(QDateTime::currentDateTime()) < 2000;
+    if (!host.isEmpty() && host != QSysInfo::machineHostName())
+        return true;
+#if defined(Q_OS_UNIX)
+    return ::kill(pid_t(pid), 0) == 0 || errno == EPERM;
+#else
+    return true;
+#endif
+}
 
 // A row as the queries below select it: wall_ms, description, state, undo.
 // Nothing for a state that cannot be read.
@@ -69,14 +110,30 @@ BoutJournal::BoutJournal(const QString &folder, Options options)
         return;
     }
     const QString path = QDir(folder).filePath(FileName);
-    m_lock = std::make_unique<QLockFile>(path + QStringLiteral(".lock"));
+    const QString lockPath = path + QStringLiteral(".lock");
+    m_lock = std::make_unique<QLockFile>(lockPath);
     // Held for as long as the program runs, however long the bout.
     m_lock->setStaleLockTime(0);
-    if (!m_lock->tryLock(0)) {
-        m_error = m_lock->error() == QLockFile::LockFailedError
-                      ? QStringLiteral("another Quelvane is using the journal %1").arg(path)
-                      : QStringLiteral("the journal's folder %1 cannot be written").arg(folder);
+    bool locked = m_lock->tryLock(0);
+    if (!locked && m_lock->error() == QLockFile::LockFailedError &&
+        !heldByARunningProgram(*m_lock, lockPath)) {
+        // Left by a program that no longer runs: taken over.
+        m_lock->removeStaleLockFile();
+        locked = m_lock->tryLock(0);
+    }
+    if (!locked) {
+        const bool heldElsewhere = m_lock->error() == QLockFile::LockFailedError;
         m_lock.reset();
+        if (heldElsewhere) {
+            m_error = QStringLiteral("another Quelvane is using the journal %1").arg(path);
+            return;
+        }
+        const QString fault = writeFault(folder);
+        m_error = fault.isEmpty()
+                      ? QStringLiteral("the journal's folder %1 cannot be written").arg(folder)
+                      : fault;
+        // Nobody else has the journal: its bout can still be offered.
+        readOnly(path, nowMs);
         return;
     }
     if (!openOnThisThread(path, nowMs))
@@ -118,7 +175,13 @@ bool BoutJournal::openOnThisThread(const QString &path, std::int64_t nowMs)
         if (opened.problem == JournalDatabase::Problem::None)
             break;
         if (opened.problem != JournalDatabase::Problem::Damaged || attempt > 0) {
-            m_error = opened.reason;
+            const QString fault = writeFault(QFileInfo(path).absolutePath());
+            m_error = opened.problem == JournalDatabase::Problem::Unusable && !fault.isEmpty()
+                          ? fault
+                          : opened.reason;
+            // Reading it for "Resume Bout" needs no free space.
+            if (opened.problem == JournalDatabase::Problem::Unusable)
+                readOnly(path, nowMs);
             return false;
         }
         // Damaged: kept aside for whoever wants to look, and a new one begun.
@@ -129,12 +192,47 @@ bool BoutJournal::openOnThisThread(const QString &path, std::int64_t nowMs)
         }
         m_resumable.reset();
     }
+    keepIfOffered(nowMs);
+    return true;
+}
+
+void BoutJournal::keepIfOffered(std::int64_t nowMs)
+{
     if (m_resumable) {
         const bool recent = nowMs - m_resumable->last.wallMs < ResumeWithinMs;
         if (!recent || m_resumable->last.state.isFresh())
             m_resumable.reset();
     }
-    return true;
+}
+
+void BoutJournal::readOnly(const QString &path, std::int64_t nowMs)
+{
+    if (!QFileInfo(path).isFile())
+        return;
+    // Read-only first, which still reads rows left in the log by a crash
+    // but needs room for the log's index when there is none; then as a file
+    // that nothing changes, which needs no room at all.
+    const QString asUri = QUrl::fromLocalFile(path).toString() + QStringLiteral("?immutable=1");
+    const std::pair<QString, QString> ways[] = {
+        {path, QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=2000")},
+        {asUri, QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI")}};
+    for (const auto &[name, options] : ways) {
+        const QString connection = JournalDatabase::newConnectionName();
+        QSqlError error;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+            db.setDatabaseName(name);
+            db.setConnectOptions(options);
+            if (db.open())
+                m_resumable = latestRow(db, &error);
+            else
+                error = db.lastError();
+        }
+        JournalDatabase::close(connection);
+        if (!error.isValid())
+            break;
+    }
+    keepIfOffered(nowMs);
 }
 
 BoutJournal::~BoutJournal()

@@ -63,7 +63,9 @@ public:
     ~BoutJournal() override;
 
     bool isOpen() const { return m_open; }
-    // Why the journal keeps nothing, when it does not.
+    // Why the journal keeps nothing, when it does not ("the disk is full",
+    // "the folder … is read-only", "another Quelvane is using …"). Its bout
+    // may still be offered for resuming then.
     QString error() const { return m_error; }
     // Where a damaged journal was put aside when it opened, if it was.
     QString setAsidePath() const { return m_setAside; }
@@ -105,6 +107,11 @@ Q_SIGNALS:
 
 private:
     bool openOnThisThread(const QString &path, std::int64_t nowMs);
+    // Finds the bout to offer without writing anything: for a journal that
+    // cannot be written (a full disk), whose bout can still be resumed.
+    void readOnly(const QString &path, std::int64_t nowMs);
+    // Offers the bout found only when it is recent and not a fresh board's.
+    void keepIfOffered(std::int64_t nowMs);
 
     bool m_open = false;
     QString m_error;
