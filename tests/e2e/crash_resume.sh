@@ -129,4 +129,20 @@ sed -n 2p "$work/bout.csv" | grep -q '^time,description,home score,visitor score
 [ "$(($(wc -l <"$work/bout.csv") - 2))" -eq "$(rows)" ] || fail "the bout record lacks rows"
 grep -q ',Bout resumed,' "$work/bout.csv" || fail "the bout record lacks the resumptions"
 [ "$survived" -eq "$kills" ] || fail "the bout was not kept at every kill (seed $seed)"
+
+# A backup tool puts an older copy in the journal's place mid-bout: the next
+# change notices, keeps the copy aside, and the bout goes on in a new journal.
+start_board resume
+cp "$journal/journal.sqlite" "$work/older.sqlite"
+mv -f "$work/older.sqlite" "$journal/journal.sqlite"
+select_display nledVisitorScore
+xdotool key 4 1 7 Return
+for _ in $(seq 40); do
+    [ "$("$check" "$journal" last)" = "Visitor score 417" ] && break
+    sleep 0.05
+done
+[ "$("$check" "$journal" last)" = "Visitor score 417" ] || fail "the bout did not go on in a new journal"
+ls "$journal"/journal.sqlite.damaged-* >/dev/null 2>&1 || fail "the replaced journal was not kept aside"
+kill "$program" 2>/dev/null
+wait "$program" 2>/dev/null
 echo "PASS: the bout survived $kills kills"
