@@ -44,43 +44,29 @@ class tst_Program : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    // Every option in both forms, "--name value" and "--name=value"; the
-    // optional screens only take a value that is not another option.
-    void commandLineOptions_data()
-    {
-        QTest::addColumn<QStringList>("args");
-        QTest::addColumn<QString>("audience"); // "none" when absent
-        QTest::addColumn<QString>("exportTo");
-        QTest::addColumn<QStringList>("rest");
-        const QString none = u"none"_s;
-        QTest::newRow("audience 2") << QStringList{u"q"_s, u"--audience"_s, u"2"_s} << u"2"_s
-                                    << none << QStringList{u"q"_s};
-        QTest::newRow("audience=2")
-            << QStringList{u"q"_s, u"--audience=2"_s} << u"2"_s << none << QStringList{u"q"_s};
-        QTest::newRow("audience, then another option")
-            << QStringList{u"q"_s, u"--audience"_s, u"--feed=8750"_s} << QString() << none
-            << QStringList{u"q"_s, u"--feed"_s, u"8750"_s};
-        QTest::newRow("export-bout=file") << QStringList{u"q"_s, u"--export-bout=out.csv"_s} << none
-                                          << u"out.csv"_s << QStringList{u"q"_s};
-        QTest::newRow("export-bout -") << QStringList{u"q"_s, u"--export-bout"_s, u"-"_s} << none
-                                       << u"-"_s << QStringList{u"q"_s};
-        QTest::newRow("export-bout without a file")
-            << QStringList{u"q"_s, u"--export-bout"_s} << none << QString() << QStringList{u"q"_s};
-        QTest::newRow("after --, nothing is an option")
-            << QStringList{u"q"_s, u"--"_s, u"--audience=2"_s} << none << none
-            << QStringList{u"q"_s, u"--"_s, u"--audience=2"_s};
-    }
+    // Every option in both forms, "--name value" and "--name=value"; an
+    // optional screen takes no value that is another option, and "-" is
+    // the export's standard output. Rows: arguments -> audience screen,
+    // export target ("none" when absent), the rest.
     void commandLineOptions()
     {
-        QFETCH(QStringList, args);
-        QFETCH(QString, audience);
-        QFETCH(QString, exportTo);
-        QFETCH(QStringList, rest);
-        args = CommandLine::withValuesApart(args);
-        QCOMPARE(CommandLine::takeValue(args, u"--export-bout"_s).value_or(u"none"_s), exportTo);
-        QCOMPARE(CommandLine::takeOptionalValue(args, u"--audience"_s).value_or(u"none"_s),
-                 audience);
-        QCOMPARE(args, rest);
+        const QString none = u"none"_s;
+        const std::tuple<QStringList, QString, QString, QStringList> rows[] = {
+            {{u"--audience"_s, u"2"_s}, u"2"_s, none, {}},
+            {{u"--audience=2"_s}, u"2"_s, none, {}},
+            {{u"--audience"_s, u"--feed=8750"_s}, QString(), none, {u"--feed"_s, u"8750"_s}},
+            {{u"--export-bout=out.csv"_s}, none, u"out.csv"_s, {}},
+            {{u"--export-bout"_s, u"-"_s}, none, u"-"_s, {}},
+            {{u"--export-bout"_s}, none, QString(), {}},
+            {{u"--"_s, u"--audience=2"_s}, none, none, {u"--"_s, u"--audience=2"_s}},
+        };
+        for (const auto &[given, audience, exportTo, rest] : rows) {
+            QStringList args = CommandLine::withValuesApart(QStringList{u"q"_s} + given);
+            QCOMPARE(CommandLine::takeValue(args, u"--export-bout"_s).value_or(none), exportTo);
+            QCOMPARE(CommandLine::takeOptionalValue(args, u"--audience"_s).value_or(none),
+                     audience);
+            QCOMPARE(args, QStringList{u"q"_s} + rest);
+        }
     }
 
     void optionsFromTheSplashReachTheBoardAtOnce()
