@@ -1,12 +1,15 @@
 #include "FeedServer.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QHttpServerRequest>
 #include <QHttpServerResponder>
 #include <QImageReader>
+#include <QSysInfo>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QUrl>
 #include <QWebSocket>
 
 namespace {
@@ -27,6 +30,49 @@ constexpr Page Pages[] = {
     {"/feed.js", ":/feed/feed.js", "text/javascript; charset=utf-8"},
     {"/feed.css", ":/feed/feed.css", "text/css; charset=utf-8"},
 };
+
+// Whether a Host header (or an Origin's host) names this machine as a
+// browser reaches it: an IP address, localhost, or this machine's own name.
+// Any other name is a web page that made its name lead here (DNS
+// rebinding) to read the feed through the browser of the scoreboard PC.
+bool namesThisMachine(QString host)
+{
+    host = host.trimmed();
+    if (host.startsWith(u'[')) {
+        const qsizetype end = host.indexOf(u']');
+        host = end < 0 ? QString() : host.mid(1, end - 1);
+    } else if (host.count(u':') == 1) {
+        host = host.left(host.indexOf(u':'));
+    }
+    if (host.endsWith(u'.'))
+        host.chop(1);
+    if (host.isEmpty())
+        return false;
+    if (!QHostAddress(host).isNull())
+        return true;
+    // The machine's own name, also as its network knows it
+    // ("scoreboard.local", "scoreboard.club.lan").
+    const QString own = QSysInfo::machineHostName();
+    return host.compare(u"localhost", Qt::CaseInsensitive) == 0 ||
+           host.compare(own, Qt::CaseInsensitive) == 0 ||
+           (!own.isEmpty() && host.startsWith(own + u'.', Qt::CaseInsensitive));
+}
+
+// The feed's front page: where everything is, and which program serves it.
+QByteArray frontPage()
+{
+    return QStringLiteral(
+               "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>Quelvane live feed"
+               "</title><link rel=\"stylesheet\" href=\"/feed.css\"></head><body class=\"index\">"
+               "<h1>Quelvane live feed</h1><ul>"
+               "<li><a href=\"/board\">/board</a>: the whole board</li>"
+               "<li><a href=\"/overlay\">/overlay</a>: a score bar for streaming software</li>"
+               "<li><a href=\"/state.json\">/state.json</a>: the feed as JSON "
+               "(and <code>/ws</code> as a WebSocket)</li></ul>"
+               "<p>Quelvane %1</p></body></html>\n")
+        .arg(QCoreApplication::applicationVersion().toHtmlEscaped())
+        .toUtf8();
+}
 
 QByteArray resource(const char *name)
 {
@@ -141,7 +187,12 @@ void FeedServer::takeWebSockets()
         std::unique_ptr<QWebSocket> socket = nextPendingWebSocketConnection();
         if (!socket)
             continue;
-        if (socket->requestUrl().path() != u"/ws") {
+        // A page of another site may not follow the feed through the
+        // browser of the scoreboard PC; our own pages and other programs
+        // (which send no origin) may.
+        const QString origin = socket->origin();
+        const bool foreign = !origin.isEmpty() && !namesThisMachine(QUrl(origin).authority());
+        if (socket->requestUrl().path() != u"/ws" || foreign) {
             socket->close(QWebSocketProtocol::CloseCodePolicyViolated);
             socket.release()->deleteLater();
             continue;
@@ -170,8 +221,13 @@ QString FeedServer::picturePath(QStringView which) const
 
 bool FeedServer::handleRequest(const QHttpServerRequest &request, QTcpSocket *socket)
 {
+    const QByteArray host = request.value("host");
+    if (!host.isEmpty() && !namesThisMachine(QString::fromLatin1(host))) {
+        makeResponder(request, socket).write(Status::Forbidden);
+        return true;
+    }
     // A WebSocket's opening request is answered by the WebSocket handshake
-    // that follows; only the path is checked, once it is open.
+    // that follows; its path and origin are checked once it is open.
     if (request.value("upgrade").compare("websocket", Qt::CaseInsensitive) == 0)
         return true;
     // A client that sends requests and never reads the answers is cut off.
@@ -194,7 +250,8 @@ bool FeedServer::handleRequest(const QHttpServerRequest &request, QTcpSocket *so
         return true;
     }
     const QString path = request.url().path();
-    const bool known = path == u"/state.json" || path == u"/ws" || path.startsWith(u"/pictures/") ||
+    const bool known = path == u"/" || path == u"/state.json" || path == u"/ws" ||
+                       path.startsWith(u"/pictures/") ||
                        std::any_of(std::begin(Pages), std::end(Pages),
                                    [&](const Page &p) { return path == QLatin1String(p.path); });
     if (!known) {
@@ -206,7 +263,15 @@ bool FeedServer::handleRequest(const QHttpServerRequest &request, QTcpSocket *so
         return true;
     }
     const QHttpServerResponder::HeaderList noCache = {{"Cache-Control", "no-store"}};
-    if (path == u"/state.json") {
+    if (path == u"/") {
+        responder.write(frontPage(), {{"Content-Type", "text/html; charset=utf-8"},
+                                      {"Cache-Control", "no-store"}});
+    } else if (path == u"/state.json" && !m_published) {
+        // Nothing false before the board: there is no bout to tell yet.
+        responder.write(QByteArray("The board is not open yet.\n"),
+                        {{"Content-Type", "text/plain"}, {"Retry-After", "1"}},
+                        Status::ServiceUnavailable);
+    } else if (path == u"/state.json") {
         responder.write(m_json,
                         {{"Content-Type", "application/json"}, {"Cache-Control", "no-store"}});
     } else if (path == u"/ws") {

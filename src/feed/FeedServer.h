@@ -13,7 +13,9 @@ class QWebSocket;
 // The live feed: what the board shows, over HTTP and WebSockets, on the
 // program's own event loop. Read-only: nothing a client sends changes the
 // bout, and nothing a client does (or fails to do) can hold up the board.
-//   GET /state.json   the feed's JSON
+// Only requests that name this machine as their host are answered.
+//   GET /             where everything is
+//   GET /state.json   the feed's JSON (503 until there is a board)
 //   GET /ws           a WebSocket: the JSON at once and after every change
 //   GET /board        the whole board as a page
 //   GET /overlay      a score bar for streaming software

@@ -130,7 +130,7 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("request");
         QTest::addColumn<QByteArray>("status");
         const auto get = [](const QByteArray &path) -> QByteArray {
-            return "GET " + path + " HTTP/1.1\r\nHost: x\r\n\r\n";
+            return "GET " + path + " HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n";
         };
         QTest::newRow("state") << get("/state.json") << "HTTP/1.1 200 OK"_ba;
         QTest::newRow("board page") << get("/board") << "HTTP/1.1 200 OK"_ba;
@@ -145,18 +145,25 @@ private Q_SLOTS:
             << get("/pictures/" + QByteArray(QUELVANE_TEST_DATA).toPercentEncoding())
             << "HTTP/1.1 404 Not Found"_ba;
         QTest::newRow("POST")
-            << "POST /state.json HTTP/1.1\r\nHost: x\r\nContent-Length: 2\r\n\r\n{}"_ba
+            << "POST /state.json HTTP/1.1\r\nHost: 127.0.0.1\r\nContent-Length: 2\r\n\r\n{}"_ba
             << "HTTP/1.1 405 Method Not Allowed"_ba;
-        QTest::newRow("DELETE") << "DELETE /board HTTP/1.1\r\nHost: x\r\n\r\n"_ba
+        QTest::newRow("DELETE") << "DELETE /board HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n"_ba
                                 << "HTTP/1.1 405 Method Not Allowed"_ba;
         QTest::newRow("headers over 64 KiB")
-            << "GET /state.json HTTP/1.1\r\nHost: x\r\nX-Big: " + QByteArray(70 * 1024, 'a') +
-                   "\r\n\r\n"
+            << "GET /state.json HTTP/1.1\r\nHost: 127.0.0.1\r\nX-Big: " +
+                   QByteArray(70 * 1024, 'a') + "\r\n\r\n"
             << "HTTP/1.1 431 Request Header Fields Too Large"_ba;
         QTest::newRow("headers over the parser's limit")
-            << "GET /state.json HTTP/1.1\r\nHost: x\r\nX-Big: " + QByteArray(200 * 1024, 'a') +
-                   "\r\n\r\n"
+            << "GET /state.json HTTP/1.1\r\nHost: 127.0.0.1\r\nX-Big: " +
+                   QByteArray(200 * 1024, 'a') + "\r\n\r\n"
             << "HTTP/1.1 400 Bad Request"_ba;
+        QTest::newRow("front page") << get("/") << "HTTP/1.1 200 OK"_ba;
+        QTest::newRow("this machine by name")
+            << "GET /state.json HTTP/1.1\r\nHost: localhost:8750\r\n\r\n"_ba
+            << "HTTP/1.1 200 OK"_ba;
+        QTest::newRow("another site's name (DNS rebinding)")
+            << "GET /state.json HTTP/1.1\r\nHost: feed.example.com:8750\r\n\r\n"_ba
+            << "HTTP/1.1 403 Forbidden"_ba;
         QTest::newRow("no host") << "GET /state.json HTTP/1.1\r\n\r\n"_ba
                                  << "HTTP/1.1 400 Bad Request"_ba;
         QTest::newRow("not HTTP") << "\x16\x03\x01 hello\r\n\r\n"_ba << QByteArray();
@@ -171,8 +178,32 @@ private Q_SLOTS:
             const QJsonObject o = QJsonDocument::fromJson(body).object();
             QCOMPARE(o.value(u"home"_s).toObject().value(u"score"_s).toString(), u"57"_s);
         }
-        QCOMPARE(ask(m_server.port(), "GET /state.json HTTP/1.1\r\nHost: x\r\n\r\n"),
+        QCOMPARE(ask(m_server.port(), "GET /state.json HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n"),
                  "HTTP/1.1 200 OK"_ba);
+    }
+
+    // Before the board: no state to tell, and a WebSocket client hears
+    // nothing until there is one. A page of another site is refused its
+    // WebSocket.
+    void nothingBeforeTheBoardNorForOtherSites()
+    {
+        FeedServer early;
+        QString error;
+        QVERIFY2(early.start({QHostAddress::LocalHost, 0}, &error), qPrintable(error));
+        QByteArray answer;
+        QCOMPARE(ask(early.port(), "GET /state.json HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n", &answer),
+                 "HTTP/1.1 503 Service Unavailable"_ba);
+        QWebSocket ours;
+        QWebSocket theirs(u"http://feed.example.com"_s);
+        QSignalSpy heard(&ours, &QWebSocket::textMessageReceived);
+        QSignalSpy refused(&theirs, &QWebSocket::disconnected);
+        ours.open(QUrl(u"ws://127.0.0.1:%1/ws"_s.arg(early.port())));
+        theirs.open(QUrl(u"ws://127.0.0.1:%1/ws"_s.arg(early.port())));
+        QTRY_COMPARE(early.clientCount(), 1);
+        QTRY_VERIFY(!refused.isEmpty());
+        QVERIFY(heard.isEmpty());
+        early.publish(shownWith(u"3"_s, QString()));
+        QTRY_COMPARE(heard.size(), 1);
     }
 
     // 200 clients: each gets the state on opening, then every change once,
@@ -206,7 +237,7 @@ private Q_SLOTS:
         stalled.connectToHost(QHostAddress::LocalHost, m_server.port());
         QVERIFY(stalled.waitForConnected());
         stalled.write(
-            "GET /ws HTTP/1.1\r\nHost: x\r\nUpgrade: websocket\r\nConnection: Upgrade\r\n"
+            "GET /ws HTTP/1.1\r\nHost: 127.0.0.1\r\nUpgrade: websocket\r\nConnection: Upgrade\r\n"
             "Sec-WebSocket-Key: dGhlIHNhbXBsZSBub25jZQ==\r\nSec-WebSocket-Version: 13\r\n\r\n");
         QTRY_COMPARE(m_server.clientCount(), Clients + 1);
 
@@ -238,14 +269,14 @@ private Q_SLOTS:
         QVERIFY(greedy.waitForConnected());
         QByteArray requests;
         for (int i = 0; i < 100; ++i)
-            requests += "GET /board HTTP/1.1\r\nHost: x\r\n\r\n";
+            requests += "GET /board HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n";
         for (int round = 0; round < 40 && greedy.state() == QAbstractSocket::ConnectedState;
              ++round) {
             greedy.write(requests);
             QTest::qWait(20);
         }
         QTRY_COMPARE_WITH_TIMEOUT(greedy.state(), QAbstractSocket::UnconnectedState, 10000);
-        QCOMPARE(ask(m_server.port(), "GET /state.json HTTP/1.1\r\nHost: x\r\n\r\n"),
+        QCOMPARE(ask(m_server.port(), "GET /state.json HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n"),
                  "HTTP/1.1 200 OK"_ba);
     }
 
