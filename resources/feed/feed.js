@@ -3,19 +3,34 @@
 "use strict";
 
 const Feed = (() => {
-  // Follows the feed; calls show(state) with every new state.
-  function follow(show) {
+  // Follows the feed; calls show(state) with every new state, and
+  // connected(false) when the program has gone quiet (nothing heard for 3 s:
+  // it sends a keep-alive every second) or its socket closed, connected(true)
+  // when it is heard again. A frozen clock is never shown as live.
+  function follow(show, connected) {
     let last = -1;
-    const take = (state) => {
-      if (state && typeof state.seq === "number" && state.seq !== last) {
-        last = state.seq;
-        show(state);
+    let heard = 0;
+    let live = false;
+    const say = (now) => {
+      if (now !== live) {
+        live = now;
+        if (connected) connected(now);
       }
     };
-    fetch("/state.json", { cache: "no-store" })
-      .then((r) => (r.ok ? r.json() : null))
-      .then(take)
-      .catch(() => {});
+    const take = (state) => {
+      if (state && typeof state.seq === "number") {
+        heard = Date.now();
+        say(true);
+        if (state.seq !== last && state.colors) {
+          last = state.seq;
+          show(state);
+        }
+      }
+    };
+    if (connected) connected(false);
+    setInterval(() => {
+      if (Date.now() - heard > 3000) say(false);
+    }, 500);
     const open = () => {
       const scheme = location.protocol === "https:" ? "wss://" : "ws://";
       const ws = new WebSocket(scheme + location.host + "/ws");
@@ -30,6 +45,8 @@ const Feed = (() => {
       // whatever it shows then (its numbering starts again).
       ws.onclose = () => {
         last = -1;
+        heard = 0;
+        say(false);
         setTimeout(open, 1000);
       };
     };

@@ -114,6 +114,8 @@ std::optional<FeedServer::Address> FeedServer::parseAddress(const QString &text,
 
 FeedServer::FeedServer(QObject *parent) : QAbstractHttpServer(parent)
 {
+    m_keepAlive.setInterval(KeepAliveMs / 4);
+    connect(&m_keepAlive, &QTimer::timeout, this, &FeedServer::keepAlive);
     connect(this, &QAbstractHttpServer::newWebSocketConnection, this, &FeedServer::takeWebSockets);
 }
 
@@ -159,6 +161,28 @@ void FeedServer::publish(const ShownBoard &shown)
     const QList<QWebSocket *> clients = m_clients;
     for (QWebSocket *client : clients)
         send(client);
+    m_sinceSent.start();
+}
+
+void FeedServer::keepAlive()
+{
+    if (m_clients.isEmpty()) {
+        m_keepAlive.stop();
+        return;
+    }
+    if (!m_published || (m_sinceSent.isValid() && m_sinceSent.elapsed() < KeepAliveMs))
+        return;
+    // The number of the state they have: nothing to show, only a sign of
+    // life.
+    const QString alive = QStringLiteral("{\"seq\":%1}").arg(m_seq);
+    const QList<QWebSocket *> clients = m_clients;
+    for (QWebSocket *client : clients) {
+        if (client->bytesToWrite() > MaxBacklog)
+            drop(client);
+        else
+            client->sendTextMessage(alive);
+    }
+    m_sinceSent.start();
 }
 
 void FeedServer::send(QWebSocket *client)
@@ -205,6 +229,8 @@ void FeedServer::takeWebSockets()
         client->setMaxAllowedIncomingMessageSize(4096);
         connect(client, &QWebSocket::disconnected, this, [this, client] { drop(client); });
         m_clients.append(client);
+        if (!m_keepAlive.isActive())
+            m_keepAlive.start();
         if (m_published)
             send(client);
     }

@@ -3,8 +3,10 @@
 #include "ShownBoard.h"
 
 #include <QAbstractHttpServer>
+#include <QElapsedTimer>
 #include <QHostAddress>
 #include <QList>
+#include <QTimer>
 #include <optional>
 
 class QTcpServer;
@@ -31,6 +33,10 @@ public:
     // "8750" (this machine only) or "0.0.0.0:8750", "[::1]:8750".
     static std::optional<Address> parseAddress(const QString &text, QString *error);
 
+    // While clients are connected and nothing has been sent for this long,
+    // they are sent a keep-alive, so a page can tell a quiet board from a
+    // program that has gone.
+    static constexpr int KeepAliveMs = 1000;
     // A client whose unsent messages pass this is dropped.
     static constexpr qint64 MaxBacklog = 512 * 1024;
     // A request whose headers together pass this is refused.
@@ -57,6 +63,7 @@ protected:
 private:
     void takeWebSockets();
     void send(QWebSocket *client);
+    void keepAlive();
     void drop(QWebSocket *client);
     QString picturePath(QStringView which) const;
 
@@ -67,4 +74,6 @@ private:
     QByteArray m_json;
     QString m_message; // the same as text, made once for every client
     quint64 m_seq = 0;
+    QTimer m_keepAlive;
+    QElapsedTimer m_sinceSent;
 };

@@ -52,9 +52,13 @@ xdotool key j
     fail "the jam clock does not run in the overlay"
 [ "$(cat "$work/texts/home-score.txt")" = 3 ] || fail "home-score.txt is not 3"
 
-step "the program restarts: the pages find it again by themselves"
+step "the program goes: the pages say so; it restarts: they find it again by themselves"
 kill "$program"
 wait "$program" 2>/dev/null
+"$probe" "$cdp" wait /board 'getComputedStyle(document.getElementById("offline")).display' block 5 \
+    >/dev/null || fail "the board page did not say it lost the program"
+"$probe" "$cdp" wait /overlay 'document.getElementById("bar").style.visibility' hidden 5 \
+    >/dev/null || fail "the overlay kept its bar without the program"
 start_program
 eval "$(xdotool getwindowgeometry --shell "$board")"
 xdotool mousemove $((X + x + w / 2)) $((Y + y + h / 2)) click 1

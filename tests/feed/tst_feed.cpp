@@ -201,9 +201,13 @@ private Q_SLOTS:
         theirs.open(QUrl(u"ws://127.0.0.1:%1/ws"_s.arg(early.port())));
         QTRY_COMPARE(early.clientCount(), 1);
         QTRY_VERIFY(!refused.isEmpty());
+        QTest::qWait(FeedServer::KeepAliveMs * 3 / 2); // no keep-alive before the board either
         QVERIFY(heard.isEmpty());
         early.publish(shownWith(u"3"_s, QString()));
         QTRY_COMPARE(heard.size(), 1);
+        // Then a sign of life every second while nothing changes.
+        QTRY_COMPARE_WITH_TIMEOUT(heard.size(), 3, 3000);
+        QCOMPARE(heard.last().first().toString(), u"{\"seq\":1}"_s);
     }
 
     // 200 clients: each gets the state on opening, then every change once,
@@ -216,11 +220,11 @@ private Q_SLOTS:
         std::vector<QList<qint64>> seen(Clients);
         for (int i = 0; i < Clients; ++i) {
             auto ws = std::make_unique<QWebSocket>();
-            connect(
-                ws.get(), &QWebSocket::textMessageReceived, this, [&seen, i](const QString &m) {
-                    seen[size_t(i)]
-                        << QJsonDocument::fromJson(m.toUtf8()).object().value(u"seq"_s).toInteger();
-                });
+            connect(ws.get(), &QWebSocket::textMessageReceived, this, [&seen, i](const QString &m) {
+                const QJsonObject o = QJsonDocument::fromJson(m.toUtf8()).object();
+                if (o.size() > 1) // not a keep-alive
+                    seen[size_t(i)] << o.value(u"seq"_s).toInteger();
+            });
             ws->open(QUrl(u"ws://127.0.0.1:%1/ws"_s.arg(m_server.port())));
             clients.push_back(std::move(ws));
         }
