@@ -1,5 +1,7 @@
 #include "FeedServer.h"
 
+#include "FeedPictures.h"
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
@@ -114,6 +116,7 @@ std::optional<FeedServer::Address> FeedServer::parseAddress(const QString &text,
 
 FeedServer::FeedServer(QObject *parent) : QAbstractHttpServer(parent)
 {
+    m_pictures = new FeedPictures(this);
     m_keepAlive.setInterval(KeepAliveMs / 4);
     connect(&m_keepAlive, &QTimer::timeout, this, &FeedServer::keepAlive);
     connect(this, &QAbstractHttpServer::newWebSocketConnection, this, &FeedServer::takeWebSockets);
@@ -156,6 +159,8 @@ void FeedServer::publish(const ShownBoard &shown)
     }
     m_published = true;
     m_shown = shown;
+    for (const ShownBoard::Picture &p : shown.pictures)
+        m_pictures->show(p.which, p.path);
     m_json = shown.toJson(++m_seq);
     m_message = QString::fromUtf8(m_json);
     const QList<QWebSocket *> clients = m_clients;
@@ -236,15 +241,6 @@ void FeedServer::takeWebSockets()
     }
 }
 
-QString FeedServer::picturePath(QStringView which) const
-{
-    for (const ShownBoard::Picture &p : m_shown.pictures) {
-        if (p.which == which)
-            return p.path;
-    }
-    return QString();
-}
-
 bool FeedServer::handleRequest(const QHttpServerRequest &request, QTcpSocket *socket)
 {
     const QByteArray host = request.value("host");
@@ -305,16 +301,10 @@ bool FeedServer::handleRequest(const QHttpServerRequest &request, QTcpSocket *so
                         {{"Content-Type", "text/plain"}}, Status::BadRequest);
     } else if (path.startsWith(u"/pictures/")) {
         const QString which = path.mid(10);
-        const QString file = (which == u"home" || which == u"visitor" || which == u"board")
-                                 ? picturePath(which)
-                                 : QString();
-        QFile picture(file);
-        const QByteArray format = file.isEmpty() ? QByteArray() : QImageReader::imageFormat(file);
-        if (format.isEmpty() || !picture.open(QIODevice::ReadOnly)) {
+        if (which == u"home" || which == u"visitor" || which == u"board")
+            m_pictures->serve(which, socket);
+        else
             responder.write(Status::NotFound);
-        } else {
-            responder.write(picture.readAll(), {{"Content-Type", "image/" + format}});
-        }
     } else {
         for (const Page &p : Pages) {
             if (path == QLatin1String(p.path))

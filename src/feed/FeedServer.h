@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <optional>
 
+class FeedPictures;
 class QTcpServer;
 class QWebSocket;
 
@@ -55,6 +56,7 @@ public:
     quint64 seq() const { return m_seq; }
     QByteArray json() const { return m_json; }
     qsizetype clientCount() const { return m_clients.size(); }
+    FeedPictures *pictures() const { return m_pictures; }
 
 protected:
     bool handleRequest(const QHttpServerRequest &request, QTcpSocket *socket) override;
@@ -65,9 +67,9 @@ private:
     void send(QWebSocket *client);
     void keepAlive();
     void drop(QWebSocket *client);
-    QString picturePath(QStringView which) const;
 
     QTcpServer *m_tcp = nullptr;
+    FeedPictures *m_pictures = nullptr;
     QList<QWebSocket *> m_clients;
     ShownBoard m_shown;
     bool m_published = false;

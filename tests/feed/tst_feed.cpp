@@ -4,6 +4,7 @@
 #include "BoardReading.h"
 #include "Digmar.h"
 #include "FeedFiles.h"
+#include "FeedPictures.h"
 #include "FeedServer.h"
 #include "Pinlux.h"
 
@@ -324,6 +325,58 @@ private Q_SLOTS:
         QCOMPARE(o.value(u"period"_s).toObject().value(u"clock"_s).toString(), periodClock);
         QCOMPARE(o.value(u"seq"_s).toInt(), 7);
         QCOMPARE(o.value(u"colors"_s).toObject().value(u"ScoreColor"_s).toString(), u"#ff0000"_s);
+    }
+
+    // Ten clients fetch a 40 MB picture and never read: the program keeps
+    // one copy, each client a few hundred KiB of it, and the event loop the
+    // board runs on keeps its 50 ms pace.
+    void aLargePictureHoldsUpNothing()
+    {
+        const auto resident = [] {
+            QFile status(u"/proc/self/status"_s);
+            status.open(QIODevice::ReadOnly);
+            for (const QByteArray &line : status.readAll().split('\n')) {
+                if (line.startsWith("VmRSS:"))
+                    return line.mid(6).trimmed().split(' ').first().toLongLong() * 1024;
+            }
+            return qint64(0);
+        };
+        const QString path = m_dir.filePath(u"big.bmp"_s);
+        {
+            QImage big(3700, 2800, QImage::Format_RGB32);
+            big.fill(Qt::blue);
+            QVERIFY(big.save(path));
+        }
+        const qint64 size = QFileInfo(path).size();
+        FeedServer server;
+        QString error;
+        QVERIFY2(server.start({QHostAddress::LocalHost, 0}, &error), qPrintable(error));
+        server.publish(shownWith(u"1"_s, path));
+        QTRY_VERIFY(!server.pictures()->reading());
+        const qint64 before = resident();
+        std::vector<std::unique_ptr<QTcpSocket>> clients;
+        for (int i = 0; i < 10; ++i) {
+            auto client = std::make_unique<QTcpSocket>();
+            client->setReadBufferSize(1024); // it reads (next to) nothing
+            client->connectToHost(QHostAddress::LocalHost, server.port());
+            client->write("GET /pictures/home HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n");
+            clients.push_back(std::move(client));
+        }
+        QElapsedTimer pace;
+        pace.start();
+        qint64 last = 0;
+        qint64 longest = 0;
+        QTimer tick;
+        connect(&tick, &QTimer::timeout, this, [&] {
+            longest = std::max(longest, pace.elapsed() - last);
+            last = pace.elapsed();
+        });
+        tick.start(50);
+        QTest::qWait(2000);
+        QVERIFY2(longest < 200, qPrintable(u"a tick waited %1 ms"_s.arg(longest)));
+        QVERIFY2(resident() - before < size,
+                 qPrintable(u"%1 MB more for a %2 MB picture"_s.arg((resident() - before) >> 20)
+                                .arg(size >> 20)));
     }
 
     // Text files: whole, written only when their text changes, and written
