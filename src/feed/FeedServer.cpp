@@ -171,6 +171,7 @@ void FeedServer::publish(const ShownBoard &shown)
 
 void FeedServer::keepAlive()
 {
+    lookAtBacklogs();
     if (m_clients.isEmpty()) {
         m_keepAlive.stop();
         return;
@@ -190,6 +191,17 @@ void FeedServer::keepAlive()
     m_sinceSent.start();
 }
 
+void FeedServer::lookAtBacklogs()
+{
+    // What Qt writes by itself (the answers to a client's pings) grows a
+    // backlog too: looked at four times a second.
+    const QList<QWebSocket *> clients = m_clients;
+    for (QWebSocket *client : clients) {
+        if (client->bytesToWrite() > MaxBacklog)
+            drop(client);
+    }
+}
+
 void FeedServer::send(QWebSocket *client)
 {
     // A client that does not keep up is dropped rather than followed by an
@@ -203,6 +215,7 @@ void FeedServer::send(QWebSocket *client)
 
 void FeedServer::drop(QWebSocket *client)
 {
+    m_talk.remove(client);
     if (!m_clients.removeOne(client))
         return;
     client->disconnect(this);
@@ -233,6 +246,20 @@ void FeedServer::takeWebSockets()
         client->setMaxAllowedIncomingFrameSize(4096);
         client->setMaxAllowedIncomingMessageSize(4096);
         connect(client, &QWebSocket::disconnected, this, [this, client] { drop(client); });
+        // A page sends nothing; a client that sends frames faster than any
+        // page would is no page.
+        const auto counted = [this, client] {
+            Talk &talk = m_talk[client];
+            if (!talk.since.isValid() || talk.since.elapsed() >= 1000) {
+                talk.since.start();
+                talk.frames = 0;
+            }
+            if (++talk.frames > MaxFramesPerSecond)
+                drop(client);
+        };
+        connect(client, &QWebSocket::textFrameReceived, this, counted);
+        connect(client, &QWebSocket::binaryFrameReceived, this, counted);
+        connect(client, &QWebSocket::pong, this, counted);
         m_clients.append(client);
         if (!m_keepAlive.isActive())
             m_keepAlive.start();

@@ -4,6 +4,7 @@
 
 #include <QAbstractHttpServer>
 #include <QElapsedTimer>
+#include <QHash>
 #include <QHostAddress>
 #include <QList>
 #include <QTimer>
@@ -38,6 +39,8 @@ public:
     // they are sent a keep-alive, so a page can tell a quiet board from a
     // program that has gone.
     static constexpr int KeepAliveMs = 1000;
+    // A client that sends more frames than this in a second is dropped.
+    static constexpr int MaxFramesPerSecond = 20;
     // A client whose unsent messages pass this is dropped.
     static constexpr qint64 MaxBacklog = 512 * 1024;
     // A request whose headers together pass this is refused.
@@ -66,6 +69,7 @@ private:
     void takeWebSockets();
     void send(QWebSocket *client);
     void keepAlive();
+    void lookAtBacklogs();
     void drop(QWebSocket *client);
 
     QTcpServer *m_tcp = nullptr;
@@ -77,5 +81,11 @@ private:
     QString m_message; // the same as text, made once for every client
     quint64 m_seq = 0;
     QTimer m_keepAlive;
+    // How much each client has sent this second.
+    struct Talk {
+        QElapsedTimer since;
+        int frames = 0;
+    };
+    QHash<QWebSocket *, Talk> m_talk;
     QElapsedTimer m_sinceSent;
 };

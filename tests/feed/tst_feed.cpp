@@ -184,8 +184,9 @@ private Q_SLOTS:
     }
 
     // Before the board: no state to tell, and a WebSocket client hears
-    // nothing until there is one. A page of another site is refused its
-    // WebSocket.
+    // nothing until there is one, then a keep-alive each second. A page of
+    // another site is refused its WebSocket, and a client that floods is
+    // dropped.
     void nothingBeforeTheBoardNorForOtherSites()
     {
         FeedServer early;
@@ -209,6 +210,12 @@ private Q_SLOTS:
         // Then a sign of life every second while nothing changes.
         QTRY_COMPARE_WITH_TIMEOUT(heard.size(), 3, 3000);
         QCOMPARE(heard.last().first().toString(), u"{\"seq\":1}"_s);
+        // A client that sends faster than any page would is dropped.
+        QSignalSpy gone(&ours, &QWebSocket::disconnected);
+        for (int i = 0; i <= FeedServer::MaxFramesPerSecond; ++i)
+            ours.sendTextMessage(u"x"_s);
+        QTRY_VERIFY(!gone.isEmpty());
+        QCOMPARE(early.clientCount(), 0);
     }
 
     // 200 clients: each gets the state on opening, then every change once,
