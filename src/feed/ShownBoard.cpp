@@ -27,7 +27,7 @@ bool ShownBoard::sameShown(const ShownBoard &o) const
            penaltiesVisitor == o.penaltiesVisitor && periodRunning == o.periodRunning &&
            jamRunning == o.jamRunning && timeOfDay == o.timeOfDay && colors == o.colors &&
            ledType == o.ledType && aspect == o.aspect && displays == o.displays &&
-           labels == o.labels && pictures == o.pictures;
+           labels == o.labels && frames == o.frames && pictures == o.pictures;
 }
 
 QByteArray ShownBoard::toJson(quint64 seq) const
@@ -50,6 +50,13 @@ QByteArray ShownBoard::toJson(quint64 seq) const
                                      {QStringLiteral("color"), l.color},
                                      {QStringLiteral("fontHeight"), l.fontHeight},
                                      {QStringLiteral("place"), place(l.place)}});
+    }
+    QJsonArray frameList;
+    for (const Frame &f : frames) {
+        frameList.append(QJsonObject{{QStringLiteral("name"), f.name},
+                                     {QStringLiteral("color"), f.color},
+                                     {QStringLiteral("width"), f.width},
+                                     {QStringLiteral("place"), place(f.place)}});
     }
     QJsonObject pictureList;
     for (const Picture &p : pictures) {
@@ -82,6 +89,7 @@ QByteArray ShownBoard::toJson(quint64 seq) const
         {QStringLiteral("layout"), QJsonObject{{QStringLiteral("aspect"), aspect},
                                                {QStringLiteral("displays"), displayList},
                                                {QStringLiteral("labels"), labelList},
+                                               {QStringLiteral("frames"), frameList},
                                                {QStringLiteral("pictures"), pictureList}}},
         {QStringLiteral("bout"), bout.toJsonObject()},
     };

@@ -30,6 +30,13 @@ struct ShownBoard {
         double fontHeight = 0; // the font's pixel size as a fraction of the board's height
         bool operator==(const Label &) const = default;
     };
+    struct Frame {
+        QString name;     // "Shape1" (round the period clock), "Shape3" (the outer frame)
+        QString color;    // #rrggbb
+        double width = 0; // the line's width as a fraction of the board's height
+        QRectF place;
+        bool operator==(const Frame &) const = default;
+    };
     struct Picture {
         QString which; // "home", "visitor", "board"
         QString path;  // the file shown; empty for none
@@ -47,6 +54,7 @@ struct ShownBoard {
     double aspect = 1;                         // the board's width over its height
     QList<Display> displays;
     QList<Label> labels;
+    QList<Frame> frames;
     QList<Picture> pictures;
     // The bout at this moment; it moves with every tick of a running clock,
     // so it is not part of what counts as a change.

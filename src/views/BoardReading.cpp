@@ -6,6 +6,7 @@
 #include "PictureBox.h"
 #include "Pinlux.h"
 #include "Settings.h"
+#include "Shape.h"
 #include "Tarrow.h"
 #include "frmScoreboard.h"
 
@@ -87,6 +88,12 @@ ShownBoard shownBoard(const frmScoreboard &b)
         const double pixels = l->fontSize() * 96.0 / 72.0;
         s.labels.append({l->objectName(), l->caption(), css(l->foreColor()), fraction(l, size),
                          pixels / size.height()});
+    }
+    for (const Shape *frame : {b.Shape3, b.Shape1}) {
+        if (frame->isHidden())
+            continue;
+        s.frames.append({frame->objectName(), css(frame->borderColor()),
+                         frame->borderWidth() / size.height(), fraction(frame, size)});
     }
     const std::tuple<const char *, const QString &, const PictureBox *> pictures[] = {
         {"home", Settings.HomePic, b.picHomePicContainer},

@@ -46,6 +46,8 @@ eval "$(xdotool getwindowgeometry --shell "$board")"
 xdotool mousemove $((X + x + w / 2)) $((Y + y + h / 2)) click 1
 xdotool key plus 3
 "$probe" "$cdp" wait /board "$home" 3 >/dev/null || fail "the board page did not follow"
+"$probe" "$cdp" wait /board 'String(!!document.getElementById("frame-Shape1"))' true 3 >/dev/null ||
+    fail "the board page draws no frame round the period clock"
 "$probe" "$cdp" wait /overlay "$overlay" 3 >/dev/null || fail "the overlay did not follow"
 xdotool key j
 "$probe" "$cdp" wait /overlay 'document.getElementById("jam-clock").textContent' 1:59 >/dev/null ||

@@ -12,6 +12,7 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QImage>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSignalSpy>
@@ -332,6 +333,10 @@ private Q_SLOTS:
         QCOMPARE(o.value(u"period"_s).toObject().value(u"clock"_s).toString(), periodClock);
         QCOMPARE(o.value(u"seq"_s).toInt(), 7);
         QCOMPARE(o.value(u"colors"_s).toObject().value(u"ScoreColor"_s).toString(), u"#ff0000"_s);
+        // Both frames, the outer one and the period clock's, as the page draws them.
+        const QJsonArray frames = o.value(u"layout"_s).toObject().value(u"frames"_s).toArray();
+        QCOMPARE(frames.size(), 2);
+        QVERIFY(frames[0].toObject().value(u"width"_s).toDouble() > 0);
     }
 
     // Ten clients fetch a 40 MB picture and never read: the program keeps
