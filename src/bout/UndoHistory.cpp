@@ -45,19 +45,21 @@ void UndoHistory::record(const BoutState &before, const BoutState &after)
 
 std::optional<BoutState> UndoHistory::undo(const BoutState &now)
 {
-    if (!m_stack.canUndo())
-        return std::nullopt;
-    m_now = now;
-    m_stack.undo();
-    return m_result;
+    return move(now, m_stack.canUndo(), &QUndoStack::undo);
 }
 
 std::optional<BoutState> UndoHistory::redo(const BoutState &now)
 {
-    if (!m_stack.canRedo())
+    return move(now, m_stack.canRedo(), &QUndoStack::redo);
+}
+
+std::optional<BoutState> UndoHistory::move(const BoutState &now, bool possible,
+                                           void (QUndoStack::*step)())
+{
+    if (!possible)
         return std::nullopt;
     m_now = now;
-    m_stack.redo();
+    (m_stack.*step)();
     return m_result;
 }
 

@@ -31,6 +31,8 @@ public:
 
 private:
     friend class BoutStep;
+    // Takes a step back or again on `now`, when there is one.
+    std::optional<BoutState> move(const BoutState &now, bool possible, void (QUndoStack::*step)());
     // `now` with what changed from `from` to `to` set as `to` had it.
     BoutState patched(const BoutState &now, const BoutState &from, const BoutState &to) const;
 

@@ -181,13 +181,9 @@ void FeedServer::keepAlive()
     // The number of the state they have: nothing to show, only a sign of
     // life.
     const QString alive = QStringLiteral("{\"seq\":%1}").arg(m_seq);
-    const QList<QWebSocket *> clients = m_clients;
-    for (QWebSocket *client : clients) {
-        if (client->bytesToWrite() > MaxBacklog)
-            drop(client);
-        else
-            client->sendTextMessage(alive);
-    }
+    // The backlogs were looked at just now.
+    for (QWebSocket *client : std::as_const(m_clients))
+        client->sendTextMessage(alive);
     m_sinceSent.start();
 }
 
