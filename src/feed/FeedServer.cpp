@@ -1,6 +1,7 @@
 #include "FeedServer.h"
 
 #include "FeedPictures.h"
+#include "GuardedTcpServer.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -133,7 +134,7 @@ FeedServer::~FeedServer()
 
 bool FeedServer::start(const Address &address, QString *error)
 {
-    auto tcp = std::make_unique<QTcpServer>();
+    auto tcp = std::make_unique<GuardedTcpServer>();
     if (!tcp->listen(address.host, address.port)) {
         *error = QStringLiteral("cannot listen on %1:%2: %3")
                      .arg(address.host.toString())
@@ -237,6 +238,7 @@ void FeedServer::takeWebSockets()
         }
         QWebSocket *client = socket.release();
         client->setParent(nullptr);
+        m_tcp->becameWebSocket(client->peerAddress(), client->peerPort());
         // Clients only listen; what they send is read and thrown away, and
         // no message may grow large.
         client->setMaxAllowedIncomingFrameSize(4096);
@@ -281,13 +283,6 @@ bool FeedServer::handleRequest(const QHttpServerRequest &request, QTcpSocket *so
         return true;
     }
     QHttpServerResponder responder = makeResponder(request, socket);
-    qint64 headerBytes = 0;
-    for (const auto &[name, value] : request.headers())
-        headerBytes += name.size() + value.size() + 4;
-    if (headerBytes > MaxHeaderBytes) {
-        responder.write(Status::RequestHeaderFieldsTooLarge);
-        return true;
-    }
     // Every browser and client names the host; a request without (or one
     // whose headers the parser gave up on) is not one to answer.
     if (request.value("host").isEmpty()) {

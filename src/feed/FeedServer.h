@@ -11,13 +11,14 @@
 #include <optional>
 
 class FeedPictures;
-class QTcpServer;
+class GuardedTcpServer;
 class QWebSocket;
 
 // The live feed: what the board shows, over HTTP and WebSockets, on the
 // program's own event loop. Read-only: nothing a client sends changes the
 // bout, and nothing a client does (or fails to do) can hold up the board.
-// Only requests that name this machine as their host are answered.
+// Only requests that name this machine as their host are answered; every
+// connection is held to the bounds of GuardedTcpServer as its bytes arrive.
 //   GET /             where everything is
 //   GET /state.json   the feed's JSON (503 until there is a board)
 //   GET /ws           a WebSocket: the JSON at once and after every change
@@ -43,8 +44,6 @@ public:
     static constexpr int MaxFramesPerSecond = 20;
     // A client whose unsent messages pass this is dropped.
     static constexpr qint64 MaxBacklog = 512 * 1024;
-    // A request whose headers together pass this is refused.
-    static constexpr qint64 MaxHeaderBytes = 64 * 1024;
 
     explicit FeedServer(QObject *parent = nullptr);
     ~FeedServer() override;
@@ -60,6 +59,8 @@ public:
     QByteArray json() const { return m_json; }
     qsizetype clientCount() const { return m_clients.size(); }
     FeedPictures *pictures() const { return m_pictures; }
+    // The listening socket and its bounds on connections (null before start).
+    GuardedTcpServer *connections() const { return m_tcp; }
 
 protected:
     bool handleRequest(const QHttpServerRequest &request, QTcpSocket *socket) override;
@@ -72,7 +73,7 @@ private:
     void lookAtBacklogs();
     void drop(QWebSocket *client);
 
-    QTcpServer *m_tcp = nullptr;
+    GuardedTcpServer *m_tcp = nullptr;
     FeedPictures *m_pictures = nullptr;
     QList<QWebSocket *> m_clients;
     ShownBoard m_shown;

@@ -54,6 +54,14 @@ xdotool key j
     fail "the jam clock does not run in the overlay"
 [ "$(cat "$work/texts/home-score.txt")" = 3 ] || fail "home-score.txt is not 3"
 
+step "a client with a header without end, or a body, is refused at once; the feed goes on"
+status() { curl -s -o /dev/null --max-time 10 -w '%{http_code}' "$@" "http://127.0.0.1:$port/state.json"; }
+[ "$(status -H "X-Long: $(head -c 70000 /dev/zero | tr '\0' a)")" = 431 ] ||
+    fail "a 70 KB header was not refused with 431"
+[ "$(head -c 50000000 /dev/zero | status --data-binary @-)" = 413 ] ||
+    fail "a 50 MB body was not refused with 413"
+[ "$(status)" = 200 ] || fail "the feed stopped answering after bad clients"
+
 step "the program goes: the pages say so; it restarts: they find it again by themselves"
 kill "$program"
 wait "$program" 2>/dev/null

@@ -6,6 +6,7 @@
 #include "FeedFiles.h"
 #include "FeedPictures.h"
 #include "FeedServer.h"
+#include "GuardedTcpServer.h"
 #include "Pinlux.h"
 
 #include <QDir>
@@ -15,6 +16,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTcpSocket>
 #include <QTest>
@@ -62,6 +64,45 @@ QByteArray ask(quint16 port, const QByteArray &request, QByteArray *body = nullp
         *body = answer.mid(answer.indexOf("\r\n\r\n") + 4);
     return answer.left(answer.indexOf("\r\n"));
 }
+
+qint64 resident()
+{
+    QFile status(u"/proc/self/status"_s);
+    status.open(QIODevice::ReadOnly);
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toLongLong() * 1024;
+    }
+    return 0;
+}
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool MemoryMeasured = false; // its quarantine keeps what was freed resident
+#else
+constexpr bool MemoryMeasured = true;
+#endif
+
+// The pace the board's event loop keeps: the longest wait between ticks of
+// a 50 ms timer, as the board's refresh would see it.
+class BoardPace {
+public:
+    BoardPace()
+    {
+        m_since.start();
+        QObject::connect(&m_tick, &QTimer::timeout, [this] {
+            m_longest = std::max(m_longest, m_since.elapsed() - m_last);
+            m_last = m_since.elapsed();
+        });
+        m_tick.start(50);
+    }
+    qint64 longest() const { return m_longest; }
+
+private:
+    QTimer m_tick;
+    QElapsedTimer m_since;
+    qint64 m_last = 0;
+    qint64 m_longest = 0;
+};
 
 } // namespace
 
@@ -146,19 +187,27 @@ private Q_SLOTS:
         QTest::newRow("a file's name")
             << get("/pictures/" + QByteArray(QUELVANE_TEST_DATA).toPercentEncoding())
             << "HTTP/1.1 404 Not Found"_ba;
-        QTest::newRow("POST")
+        QTest::newRow("POST") << "POST /state.json HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n"_ba
+                              << "HTTP/1.1 405 Method Not Allowed"_ba;
+        QTest::newRow("a body")
             << "POST /state.json HTTP/1.1\r\nHost: 127.0.0.1\r\nContent-Length: 2\r\n\r\n{}"_ba
-            << "HTTP/1.1 405 Method Not Allowed"_ba;
+            << "HTTP/1.1 413 Content Too Large"_ba;
+        QTest::newRow("no body said twice")
+            << "GET /state.json HTTP/1.1\r\nHost: 127.0.0.1\r\nContent-Length: 00\r\n\r\n"_ba
+            << "HTTP/1.1 200 OK"_ba;
         QTest::newRow("DELETE") << "DELETE /board HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n"_ba
                                 << "HTTP/1.1 405 Method Not Allowed"_ba;
         QTest::newRow("headers over 64 KiB")
             << "GET /state.json HTTP/1.1\r\nHost: 127.0.0.1\r\nX-Big: " +
                    QByteArray(70 * 1024, 'a') + "\r\n\r\n"
             << "HTTP/1.1 431 Request Header Fields Too Large"_ba;
-        QTest::newRow("headers over the parser's limit")
-            << "GET /state.json HTTP/1.1\r\nHost: 127.0.0.1\r\nX-Big: " +
-                   QByteArray(200 * 1024, 'a') + "\r\n\r\n"
-            << "HTTP/1.1 400 Bad Request"_ba;
+        QTest::newRow("many short header lines")
+            << "GET /state.json HTTP/1.1\r\nHost: 127.0.0.1\r\n" + "X-A: b\r\n"_ba.repeated(9000) +
+                   "\r\n"
+            << "HTTP/1.1 431 Request Header Fields Too Large"_ba;
+        QTest::newRow("two at once") << "GET /board HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n"
+                                        "GET /state.json HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n"_ba
+                                     << "HTTP/1.1 200 OK"_ba;
         QTest::newRow("front page") << get("/") << "HTTP/1.1 200 OK"_ba;
         QTest::newRow("this machine by name")
             << "GET /state.json HTTP/1.1\r\nHost: localhost:8750\r\n\r\n"_ba
@@ -293,6 +342,93 @@ private Q_SLOTS:
                  "HTTP/1.1 200 OK"_ba);
     }
 
+    // Clients that hold on to the connection or keep sending: each is
+    // answered (or not) and closed in time, while the program's memory stays
+    // within a few MB and the board keeps its pace. A row's client sends its
+    // opening, then its filler every 20 ms while the socket drains.
+    void hostileClients_data()
+    {
+        QTest::addColumn<QByteArray>("opening");
+        QTest::addColumn<QByteArray>("filler");
+        QTest::addColumn<QByteArray>("status");
+        QTest::addColumn<int>("closedWithinMs");
+        const QByteArray get = "GET /state.json HTTP/1.1\r\nHost: 127.0.0.1\r\n"_ba;
+        const QByteArray block(64 * 1024, 'a');
+        // The times are shortened to 1 s for a request and 2 s of quiet.
+        QTest::newRow("a header without end")
+            << get + "X-Long: " << block << "HTTP/1.1 431 Request Header Fields Too Large"_ba
+            << 500;
+        QTest::newRow("a gigabyte body") << get + "Content-Length: 1000000000\r\n\r\n"
+                                         << block << "HTTP/1.1 413 Content Too Large"_ba << 500;
+        QTest::newRow("a chunked body") << get + "Transfer-Encoding: chunked\r\n\r\n"
+                                        << "10000\r\n" + block + "\r\n"
+                                        << "HTTP/1.1 413 Content Too Large"_ba << 500;
+        QTest::newRow("a byte at a time") << get << "X"_ba << QByteArray() << 1500;
+        QTest::newRow("nothing at all") << QByteArray() << QByteArray() << QByteArray() << 1500;
+        QTest::newRow("quiet after a request") << get + "\r\n"
+                                               << QByteArray() << "HTTP/1.1 200 OK"_ba << 2500;
+    }
+    void hostileClients()
+    {
+        QFETCH(QByteArray, opening);
+        QFETCH(QByteArray, filler);
+        QFETCH(QByteArray, status);
+        QFETCH(int, closedWithinMs);
+        GuardedTcpServer *connections = m_server.connections();
+        connections->setTimes(1000, 2000);
+        const auto restored = qScopeGuard(
+            [&] { connections->setTimes(GuardedTcpServer::RequestMs, GuardedTcpServer::IdleMs); });
+        const qint64 before = resident();
+        BoardPace pace;
+        QTcpSocket client;
+        client.connectToHost(QHostAddress::LocalHost, m_server.port());
+        QVERIFY(client.waitForConnected());
+        QElapsedTimer since;
+        since.start();
+        client.write(opening);
+        QByteArray answer;
+        qint64 closedAt = -1;
+        while (since.elapsed() < closedWithinMs + 1000 && closedAt < 0) {
+            if (client.bytesToWrite() < 64 * 1024)
+                client.write(filler);
+            QTest::qWait(20);
+            answer += client.readAll();
+            if (client.state() == QAbstractSocket::UnconnectedState)
+                closedAt = since.elapsed();
+        }
+        QCOMPARE(answer.left(answer.indexOf("\r\n")), status);
+        QVERIFY2(closedAt >= 0 && closedAt <= closedWithinMs,
+                 qPrintable(u"closed after %1 ms"_s.arg(closedAt)));
+        QVERIFY2(pace.longest() < 200, qPrintable(u"a tick waited %1 ms"_s.arg(pace.longest())));
+        if (MemoryMeasured)
+            QVERIFY2(resident() - before < 4 << 20,
+                     qPrintable(u"%1 KiB more"_s.arg((resident() - before) >> 10)));
+        QCOMPARE(ask(m_server.port(), "GET /state.json HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n"),
+                 "HTTP/1.1 200 OK"_ba);
+    }
+
+    // Beyond 256 connections at once, a new one is closed at once; when they
+    // go, the feed answers again.
+    void atMost256Connections()
+    {
+        std::vector<std::unique_ptr<QTcpSocket>> clients;
+        for (int i = 0; i < GuardedTcpServer::MaxConnections + 20; ++i) {
+            clients.push_back(std::make_unique<QTcpSocket>());
+            clients.back()->connectToHost(QHostAddress::LocalHost, m_server.port());
+        }
+        const auto closed = [&clients] {
+            return std::count_if(clients.begin(), clients.end(), [](auto &c) {
+                return c->state() == QAbstractSocket::UnconnectedState;
+            });
+        };
+        QTRY_COMPARE(closed(), 20);
+        QCOMPARE(m_server.connections()->connectionCount(), GuardedTcpServer::MaxConnections);
+        clients.clear();
+        QTRY_COMPARE(m_server.connections()->connectionCount(), 0);
+        QCOMPARE(ask(m_server.port(), "GET /state.json HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n"),
+                 "HTTP/1.1 200 OK"_ba);
+    }
+
     // What the board shows, in the feed's words.
     void boardTexts_data()
     {
@@ -344,15 +480,6 @@ private Q_SLOTS:
     // board runs on keeps its 50 ms pace.
     void aLargePictureHoldsUpNothing()
     {
-        const auto resident = [] {
-            QFile status(u"/proc/self/status"_s);
-            status.open(QIODevice::ReadOnly);
-            for (const QByteArray &line : status.readAll().split('\n')) {
-                if (line.startsWith("VmRSS:"))
-                    return line.mid(6).trimmed().split(' ').first().toLongLong() * 1024;
-            }
-            return qint64(0);
-        };
         const QString path = m_dir.filePath(u"big.bmp"_s);
         {
             QImage big(3700, 2800, QImage::Format_RGB32);
@@ -374,24 +501,10 @@ private Q_SLOTS:
             client->write("GET /pictures/home HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n");
             clients.push_back(std::move(client));
         }
-        QElapsedTimer pace;
-        pace.start();
-        qint64 last = 0;
-        qint64 longest = 0;
-        QTimer tick;
-        connect(&tick, &QTimer::timeout, this, [&] {
-            longest = std::max(longest, pace.elapsed() - last);
-            last = pace.elapsed();
-        });
-        tick.start(50);
+        BoardPace pace;
         QTest::qWait(2000);
-        QVERIFY2(longest < 200, qPrintable(u"a tick waited %1 ms"_s.arg(longest)));
-#if defined(__SANITIZE_ADDRESS__)
-        constexpr bool measured = false; // its quarantine keeps what was freed resident
-#else
-        constexpr bool measured = true;
-#endif
-        if (measured)
+        QVERIFY2(pace.longest() < 200, qPrintable(u"a tick waited %1 ms"_s.arg(pace.longest())));
+        if (MemoryMeasured)
             QVERIFY2(resident() - before < size,
                      qPrintable(u"%1 MB more for a %2 MB picture"_s.arg((resident() - before) >> 20)
                                     .arg(size >> 20)));

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "RequestHeads.h"
+
+#include <QElapsedTimer>
+#include <QHash>
+#include <QHostAddress>
+#include <QPointer>
+#include <QTcpServer>
+#include <QTimer>
+
+class QTcpSocket;
+
+// The feed's listening socket, with the bounds every connection is held to
+// as its bytes arrive, before the HTTP layer buffers anything:
+// - a request whose head passes MaxHeadBytes gets 431 and is closed;
+// - a request with a body gets 413 and is closed, its body never read;
+// - a connection that has not sent a whole request within RequestMs of
+//   opening (or of the first byte of its next request) is closed, and so is
+//   one with nothing sent either way for IdleMs between requests;
+// - beyond MaxConnections at once, new connections are closed at once.
+// WebSocket clients, once they are that, are the feed's to watch.
+class GuardedTcpServer : public QTcpServer {
+    Q_OBJECT
+
+public:
+    static constexpr qsizetype MaxHeadBytes = 64 * 1024;
+    static constexpr int MaxConnections = 256;
+    static constexpr int RequestMs = 10'000;
+    static constexpr int IdleMs = 30'000;
+
+    explicit GuardedTcpServer(QObject *parent = nullptr);
+    ~GuardedTcpServer() override;
+
+    qsizetype connectionCount();
+    // The connection from this address and port has become a WebSocket.
+    void becameWebSocket(const QHostAddress &peer, quint16 port);
+    // Shorter times, for tests.
+    void setTimes(int requestMs, int idleMs);
+
+protected:
+    void incomingConnection(qintptr descriptor) override;
+
+private:
+    struct Connection {
+        // The HTTP layer may cut every tie to a socket it hands on (to the
+        // WebSocket server), so a socket's end is looked for, not awaited.
+        QPointer<QTcpSocket> socket;
+        RequestHeads heads{MaxHeadBytes};
+        QElapsedTimer requestSince; // since the request being read began
+        QElapsedTimer quietSince;   // since a byte last went either way
+        bool webSocket = false;
+        bool refused = false;
+    };
+    void bytesArrived(QTcpSocket *socket);
+    void refuse(QTcpSocket *socket, const QByteArray &statusLine);
+    void forget(QTcpSocket *socket);
+    void forgetClosed();
+    void sweep();
+
+    QHash<QTcpSocket *, Connection> m_connections;
+    QTimer m_sweep;
+    int m_requestMs = RequestMs;
+    int m_idleMs = IdleMs;
+};
