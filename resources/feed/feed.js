@@ -3,12 +3,34 @@
 "use strict";
 
 const Feed = (() => {
+  const isObject = (v) => v !== null && typeof v === "object" && !Array.isArray(v);
+
+  // Merges what changed into the state held (docs/live-feed.md): objects
+  // field by field, a list of named objects by name, anything else whole.
+  function merge(state, change) {
+    for (const [key, value] of Object.entries(change)) {
+      const was = state[key];
+      if (isObject(value) && Array.isArray(was)) {
+        for (const [name, part] of Object.entries(value)) {
+          const entry = was.find((e) => isObject(e) && e.name === name);
+          if (entry) merge(entry, part);
+        }
+      } else if (isObject(value) && isObject(was)) {
+        merge(was, value);
+      } else {
+        state[key] = value;
+      }
+    }
+  }
+
   // Follows the feed; calls show(state) with every new state, and
   // connected(false) when the program has gone quiet (nothing heard for 3 s:
   // it sends a keep-alive every second) or its socket closed, connected(true)
-  // when it is heard again. A frozen clock is never shown as live.
+  // when it is heard again. A frozen clock is never shown as live. The first
+  // message on a socket is the whole state; every later one holds what
+  // changed, merged into it.
   function follow(show, connected) {
-    let last = -1;
+    let state = null;
     let heard = 0;
     let live = false;
     const say = (now) => {
@@ -17,15 +39,20 @@ const Feed = (() => {
         if (connected) connected(now);
       }
     };
-    const take = (state) => {
-      if (state && typeof state.seq === "number") {
-        heard = Date.now();
-        say(true);
-        if (state.seq !== last && state.colors) {
-          last = state.seq;
-          show(state);
-        }
+    const take = (message) => {
+      if (!message || typeof message.seq !== "number") return;
+      heard = Date.now();
+      say(true);
+      if (Object.keys(message).length === 1) return; // a keep-alive
+      if (state === null) {
+        if (!message.colors) return;
+        state = message;
+      } else if (message.seq === state.seq + 1) {
+        merge(state, message);
+      } else {
+        throw new Error("a change was missed");
       }
+      show(state);
     };
     if (connected) connected(false);
     setInterval(() => {
@@ -38,13 +65,15 @@ const Feed = (() => {
         try {
           take(JSON.parse(e.data));
         } catch (err) {
-          /* a broken message is skipped; the next one is whole */
+          // A broken message, or one that does not follow the state held:
+          // start again from the whole state.
+          ws.close();
         }
       };
       // The program restarted or the network blinked: try again, and take
       // whatever it shows then (its numbering starts again).
       ws.onclose = () => {
-        last = -1;
+        state = null;
         heard = 0;
         say(false);
         setTimeout(open, 1000);

@@ -2,6 +2,7 @@
 
 #include "FeedPictures.h"
 #include "GuardedTcpServer.h"
+#include "JsonDelta.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -9,6 +10,7 @@
 #include <QHttpServerRequest>
 #include <QHttpServerResponder>
 #include <QImageReader>
+#include <QJsonDocument>
 #include <QSysInfo>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -154,19 +156,22 @@ quint16 FeedServer::port() const
 
 void FeedServer::publish(const ShownBoard &shown)
 {
-    if (m_published && shown.sameShown(m_shown)) {
+    if (m_published && shown.sameShown(m_shown) && shown.bout.sameBout(m_shown.bout)) {
         m_shown.bout = shown.bout;
         return;
     }
-    m_published = true;
     m_shown = shown;
     for (const ShownBoard::Picture &p : shown.pictures)
         m_pictures->show(p.which, p.path);
-    m_json = shown.toJson(++m_seq);
-    m_message = QString::fromUtf8(m_json);
+    const QJsonObject state = shown.toJsonObject(++m_seq);
+    const QJsonObject change = m_published ? JsonDelta::between(m_state, state) : state;
+    m_published = true;
+    m_state = state;
+    m_json = QJsonDocument(state).toJson(QJsonDocument::Compact);
+    m_change = QString::fromUtf8(QJsonDocument(change).toJson(QJsonDocument::Compact));
     const QList<QWebSocket *> clients = m_clients;
     for (QWebSocket *client : clients)
-        send(client);
+        send(client, m_change);
     m_sinceSent.start();
 }
 
@@ -199,7 +204,7 @@ void FeedServer::lookAtBacklogs()
     }
 }
 
-void FeedServer::send(QWebSocket *client)
+void FeedServer::send(QWebSocket *client, const QString &message)
 {
     // A client that does not keep up is dropped rather than followed by an
     // ever longer queue: it reconnects and starts from the present.
@@ -207,7 +212,7 @@ void FeedServer::send(QWebSocket *client)
         drop(client);
         return;
     }
-    client->sendTextMessage(m_message);
+    client->sendTextMessage(message);
 }
 
 void FeedServer::drop(QWebSocket *client)
@@ -262,7 +267,7 @@ void FeedServer::takeWebSockets()
         if (!m_keepAlive.isActive())
             m_keepAlive.start();
         if (m_published)
-            send(client);
+            send(client, QString::fromUtf8(m_json));
     }
 }
 

@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QHash>
 #include <QHostAddress>
+#include <QJsonObject>
 #include <QList>
 #include <QTimer>
 #include <optional>
@@ -52,8 +53,10 @@ public:
     bool start(const Address &address, QString *error);
     quint16 port() const;
 
-    // What the board shows now. A change from the last is numbered and sent
-    // to every WebSocket client; the same again sends nothing.
+    // What the board shows now. A change from the last (or of the bout,
+    // shown or not) is numbered and sent to every WebSocket client: the whole
+    // state to a client that has just come, only what changed to the others.
+    // The same again sends nothing.
     void publish(const ShownBoard &shown);
     quint64 seq() const { return m_seq; }
     QByteArray json() const { return m_json; }
@@ -68,7 +71,7 @@ protected:
 
 private:
     void takeWebSockets();
-    void send(QWebSocket *client);
+    void send(QWebSocket *client, const QString &message);
     void keepAlive();
     void lookAtBacklogs();
     void drop(QWebSocket *client);
@@ -78,8 +81,9 @@ private:
     QList<QWebSocket *> m_clients;
     ShownBoard m_shown;
     bool m_published = false;
-    QByteArray m_json;
-    QString m_message; // the same as text, made once for every client
+    QJsonObject m_state;
+    QByteArray m_json; // the whole state, as /state.json and a new client get it
+    QString m_change;  // what changed with the last number, made once for every client
     quint64 m_seq = 0;
     QTimer m_keepAlive;
     // How much each client has sent this second.

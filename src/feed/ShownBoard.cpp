@@ -32,6 +32,11 @@ bool ShownBoard::sameShown(const ShownBoard &o) const
 
 QByteArray ShownBoard::toJson(quint64 seq) const
 {
+    return QJsonDocument(toJsonObject(seq)).toJson(QJsonDocument::Compact);
+}
+
+QJsonObject ShownBoard::toJsonObject(quint64 seq) const
+{
     QJsonObject colorValues;
     for (const auto &[name, value] : colors)
         colorValues.insert(name, value);
@@ -68,7 +73,7 @@ QByteArray ShownBoard::toJson(quint64 seq) const
         pictureList.insert(p.which, QJsonObject{{QStringLiteral("url"), url},
                                                 {QStringLiteral("place"), place(p.place)}});
     }
-    const QJsonObject o{
+    return QJsonObject{
         {QStringLiteral("seq"), qint64(seq)},
         {QStringLiteral("title"), title},
         {QStringLiteral("home"),
@@ -93,5 +98,4 @@ QByteArray ShownBoard::toJson(quint64 seq) const
                                                {QStringLiteral("pictures"), pictureList}}},
         {QStringLiteral("bout"), bout.toJsonObject()},
     };
-    return QJsonDocument(o).toJson(QJsonDocument::Compact);
 }

@@ -63,5 +63,6 @@ struct ShownBoard {
     // Whether another shows the same, the bout's own moment aside.
     bool sameShown(const ShownBoard &other) const;
     // The feed's JSON: docs/live-feed.md.
+    QJsonObject toJsonObject(quint64 seq) const;
     QByteArray toJson(quint64 seq) const;
 };

@@ -7,6 +7,7 @@
 #include "FeedPictures.h"
 #include "FeedServer.h"
 #include "GuardedTcpServer.h"
+#include "JsonDelta.h"
 #include "Pinlux.h"
 
 #include <QDir>
@@ -16,6 +17,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRandomGenerator>
 #include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTcpSocket>
@@ -269,20 +271,26 @@ private Q_SLOTS:
     }
 
     // 200 clients: each gets the state on opening, then every change once,
-    // in order; the same state again sends nothing, and what they send is
-    // ignored. A client that never reads is dropped, the others go on.
+    // in order, and what they merge is the server's state; the same state
+    // again sends nothing, and what they send is ignored. A client that
+    // never reads is dropped, the others go on.
     void manyClientsEveryChangeInOrder()
     {
         constexpr int Clients = 200;
         std::vector<std::unique_ptr<QWebSocket>> clients;
         std::vector<QList<qint64>> seen(Clients);
+        std::vector<QJsonObject> merged(Clients / 20);
         for (int i = 0; i < Clients; ++i) {
             auto ws = std::make_unique<QWebSocket>();
-            connect(ws.get(), &QWebSocket::textMessageReceived, this, [&seen, i](const QString &m) {
-                const QJsonObject o = QJsonDocument::fromJson(m.toUtf8()).object();
-                if (o.size() > 1) // not a keep-alive
-                    seen[size_t(i)] << o.value(u"seq"_s).toInteger();
-            });
+            connect(ws.get(), &QWebSocket::textMessageReceived, this,
+                    [&seen, &merged, i](const QString &m) {
+                        const QJsonObject o = QJsonDocument::fromJson(m.toUtf8()).object();
+                        if (o.size() > 1) { // not a keep-alive
+                            seen[size_t(i)] << o.value(u"seq"_s).toInteger();
+                            if (i % 20 == 0) // merging is slow in QJsonObject: a sample
+                                JsonDelta::merge(merged[size_t(i / 20)], o);
+                        }
+                    });
             ws->open(QUrl(u"ws://127.0.0.1:%1/ws"_s.arg(m_server.port())));
             clients.push_back(std::move(ws));
         }
@@ -308,6 +316,7 @@ private Q_SLOTS:
         big.title = QString(20000, u't');
         for (int change = 1; change <= 300; ++change) {
             big.homeScore = QString::number(change);
+            big.title[change % big.title.size()] = u'u'; // each change 20 KB
             m_server.publish(big);
             m_server.publish(big); // the same again: nothing sent
             QCoreApplication::processEvents();
@@ -318,7 +327,94 @@ private Q_SLOTS:
             for (int k = 0; k < s.size(); ++k)
                 QCOMPARE(s[k], first + k);
         }
+        const QJsonObject state = QJsonDocument::fromJson(m_server.json()).object();
+        QVERIFY(std::all_of(merged.begin(), merged.end(), [&](auto &m) { return m == state; }));
         m_server.publish(shownWith(u"57"_s, picture()));
+    }
+
+    // Whatever changes, in any order, what a client merges is the state the
+    // server holds at that number, and a change of the bout alone is sent.
+    void changesMergeToTheState()
+    {
+        const quint32 seed = qEnvironmentVariableIsSet("QUELVANE_TEST_SEED")
+                                 ? quint32(qEnvironmentVariableIntValue("QUELVANE_TEST_SEED"))
+                                 : QRandomGenerator::system()->generate();
+        QRandomGenerator random(seed);
+        const auto any = [&random](int n) { return random.bounded(n); };
+        const auto fraction = [&random] { return QRectF(random.generateDouble(), 0, 0.1, 0.1); };
+        FeedServer server;
+        QString error;
+        QVERIFY2(server.start({QHostAddress::LocalHost, 0}, &error), qPrintable(error));
+        ShownBoard shown = shownWith(u"0"_s);
+        for (const char *name : {"tledPeriod", "tledJam", "nledHomeScore"})
+            shown.displays << ShownBoard::Display{QString::fromLatin1(name), u" 0"_s, u"#ff0000"_s,
+                                                  false, QRectF()};
+        shown.labels = {{u"lblTitle"_s, u"Final"_s, u"#ffffff"_s, QRectF(), 0.1},
+                        {u"lblHome"_s, u"Home"_s, u"#ffffff"_s, QRectF(), 0.1}};
+        shown.frames = {{u"Shape1"_s, u"#ffffff"_s, 0.01, QRectF()},
+                        {u"Shape3"_s, u"#ffffff"_s, 0.01, QRectF()}};
+        shown.colors = {{u"LEDBack"_s, u"#000000"_s}, {u"ScoreColor"_s, u"#ff0000"_s}};
+        server.publish(shown);
+        QHash<qint64, QJsonObject> states{{1, QJsonDocument::fromJson(server.json()).object()}};
+        QJsonObject merged;
+        QString wrong;
+        QWebSocket client;
+        connect(&client, &QWebSocket::textMessageReceived, this, [&](const QString &m) {
+            const QJsonObject o = QJsonDocument::fromJson(m.toUtf8()).object();
+            if (o.size() == 1)
+                return;
+            JsonDelta::merge(merged, o);
+            if (wrong.isEmpty() && merged != states.value(o.value(u"seq"_s).toInteger()))
+                wrong = u"at %1: %2"_s.arg(o.value(u"seq"_s).toInteger()).arg(m.left(300));
+        });
+        client.open(QUrl(u"ws://127.0.0.1:%1/ws"_s.arg(server.port())));
+        QTRY_COMPARE(merged.value(u"seq"_s).toInteger(), 1);
+        for (int step = 0; step < 400; ++step) {
+            const QString n = QString::number(any(100));
+            switch (any(10)) {
+            case 0:
+                shown.displays[any(3)].cells = n;
+                break;
+            case 1:
+                shown.displays[any(3)].lit = u"#00%1"_s.arg(n);
+                break;
+            case 2:
+                shown.labels[any(2)].text = n;
+                break;
+            case 3:
+                shown.frames[any(2)].place = fraction();
+                break;
+            case 4:
+                shown.pictures[0].place = fraction();
+                break;
+            case 5:
+                shown.colors[any(2)].second = u"#%1"_s.arg(n);
+                break;
+            case 6:
+                shown.homeScore = n;
+                break;
+            case 7:
+                shown.periodRunning = !shown.periodRunning;
+                break;
+            case 8:
+                std::rotate(shown.displays.begin(), shown.displays.begin() + 1,
+                            shown.displays.end());
+                break;
+            default: // the bout alone: not shown, sent all the same
+                shown.bout.numbers[any(3)] = any(5);
+            }
+            const quint64 before = server.seq();
+            server.publish(shown);
+            if (server.seq() != before)
+                states.insert(qint64(server.seq()),
+                              QJsonDocument::fromJson(server.json()).object());
+            if (step % 20 == 0)
+                QCoreApplication::processEvents();
+        }
+        QTRY_COMPARE(merged.value(u"seq"_s).toInteger(), qint64(server.seq()));
+        QVERIFY2(wrong.isEmpty(),
+                 qPrintable(u"seed %1 (QUELVANE_TEST_SEED) %2"_s.arg(seed).arg(wrong)));
+        QVERIFY(states.size() > 300);
     }
 
     // A client that sends request after request and reads nothing is cut
