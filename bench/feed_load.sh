@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The live feed under load, on the running program (Xvfb 1920 x 1080,
 # maximised, every clock running): its CPU share without clients and with
-# 200 WebSocket clients, and its memory while they stay.
+# 200 WebSocket clients, and its memory and the bytes each client gets while
+# they stay.
 #   bench/feed_load.sh [build folder] [minutes with clients, default 1]
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -13,7 +14,8 @@ start_session 1920x1080
 
 port=$((20000 + RANDOM % 20000))
 "$exe" --feed "127.0.0.1:$port" & app=$!; pids+=($app)
-board=$(open_board)
+splash=$(window_named Quelvane)
+board=$(open_board "$splash")
 wmctrl -i -r "$board" -b add,maximized_vert,maximized_horz
 sleep 1
 xdotool windowactivate --sync "$board" >/dev/null 2>&1

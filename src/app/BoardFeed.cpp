@@ -4,18 +4,50 @@
 #include "FeedFiles.h"
 #include "frmScoreboard.h"
 
+#include <QThread>
+
 BoardFeed::BoardFeed() = default;
-BoardFeed::~BoardFeed() = default;
+
+BoardFeed::~BoardFeed()
+{
+    if (!m_thread)
+        return;
+    // Gone with its sockets on its own thread, then the thread ends.
+    QMetaObject::invokeMethod(
+        m_server, [server = m_server] { delete server; }, Qt::BlockingQueuedConnection);
+    m_thread->quit();
+    m_thread->wait();
+    delete m_thread;
+}
 
 bool BoardFeed::serve(const QString &address, QString *error)
 {
     const std::optional<FeedServer::Address> where = FeedServer::parseAddress(address, error);
     if (!where)
         return false;
-    auto server = std::make_unique<FeedServer>();
-    if (!server->start(*where, error))
+    // Made on its thread, so that everything it holds belongs there.
+    auto thread = std::make_unique<QThread>();
+    thread->setObjectName(QStringLiteral("feed"));
+    thread->start();
+    auto maker = std::make_unique<QObject>();
+    maker->moveToThread(thread.get());
+    FeedServer *server = nullptr;
+    QMetaObject::invokeMethod(
+        maker.get(),
+        [&] {
+            auto made = std::make_unique<FeedServer>();
+            if (made->start(*where, error))
+                server = made.release();
+        },
+        Qt::BlockingQueuedConnection);
+    maker.release()->deleteLater(); // on its thread, or as the thread ends
+    if (!server) {
+        thread->quit();
+        thread->wait();
         return false;
-    m_server = std::move(server);
+    }
+    m_thread = thread.release();
+    m_server = server;
     return true;
 }
 
@@ -42,8 +74,14 @@ void BoardFeed::publish()
     if (!m_board || (!m_server && !m_files))
         return;
     const ShownBoard now = BoardReading::shownBoard(*m_board);
-    if (m_server)
-        m_server->publish(now);
+    // Only a change wakes the feed's thread: what the board shows, or the
+    // bout (whatever the moment, running clocks at their own).
+    if (m_server && !(m_handedAny && now.sameShown(m_handed) && now.bout.sameBout(m_handed.bout))) {
+        m_handed = now;
+        m_handedAny = true;
+        QMetaObject::invokeMethod(
+            m_server, [server = m_server, now] { server->publish(now); }, Qt::QueuedConnection);
+    }
     if (m_files)
         m_files->write(now);
 }

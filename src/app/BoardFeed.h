@@ -7,10 +7,14 @@
 #include <memory>
 
 class FeedFiles;
+class QThread;
 class frmScoreboard;
 
 // The live feed of the board: what it shows, read after every tick and key,
-// to the feed's clients and text files. It only reads the board.
+// to the feed's clients and text files. It only reads the board. The server
+// and its clients live on a thread of their own: however many clients there
+// are, the board's own thread never looks at their sockets, and it hands
+// over only what changed.
 class BoardFeed : public QObject {
     Q_OBJECT
 
@@ -27,12 +31,13 @@ public:
     // Follows a board from now on.
     void follow(frmScoreboard *board);
 
-    FeedServer *server() const { return m_server.get(); }
-
 private:
     void publish();
 
-    std::unique_ptr<FeedServer> m_server;
+    QThread *m_thread = nullptr;
+    FeedServer *m_server = nullptr; // lives on m_thread
+    ShownBoard m_handed;            // what it was handed last
+    bool m_handedAny = false;
     std::unique_ptr<FeedFiles> m_files;
     QPointer<frmScoreboard> m_board;
 };

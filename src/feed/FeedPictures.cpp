@@ -1,11 +1,13 @@
 #include "FeedPictures.h"
 
 #include <QBuffer>
-#include <QCoreApplication>
 #include <QFile>
+#include <QFuture>
 #include <QImageReader>
+#include <QPromise>
 #include <QTcpSocket>
 #include <QThreadPool>
+#include <memory>
 
 namespace {
 
@@ -37,26 +39,29 @@ void FeedPictures::show(const QString &which, const QString &path)
     copy.loading = !path.isEmpty();
     if (!copy.loading)
         return;
-    QThreadPool::globalInstance()->start([self = QPointer<FeedPictures>(this), which, path] {
+    struct Read {
         QByteArray bytes;
         QByteArray type;
+    };
+    auto promise = std::make_shared<QPromise<Read>>();
+    // Back on the feed's thread, unless the feed has gone meanwhile.
+    promise->future().then(this, [this, which, path](const Read &read) {
+        loaded(which, path, read.bytes, read.type);
+    });
+    QThreadPool::globalInstance()->start([promise, path] {
+        Read read;
         QFile file(path);
         if (file.open(QIODevice::ReadOnly)) {
-            bytes = file.readAll();
-            QBuffer buffer(&bytes);
+            read.bytes = file.readAll();
+            QBuffer buffer(&read.bytes);
             QImageReader reader(&buffer);
-            type = reader.canRead() ? reader.format() : QByteArray();
-            if (type.isEmpty())
-                bytes.clear(); // no picture the board could show
+            read.type = reader.canRead() ? reader.format() : QByteArray();
+            if (read.type.isEmpty())
+                read.bytes.clear(); // no picture the board could show
         }
-        // Back on the program's thread, where the feed may have gone.
-        QMetaObject::invokeMethod(
-            QCoreApplication::instance(),
-            [self, which, path, bytes, type] {
-                if (self)
-                    self->loaded(which, path, bytes, type);
-            },
-            Qt::QueuedConnection);
+        promise->start();
+        promise->addResult(read);
+        promise->finish();
     });
 }
 

@@ -3,6 +3,7 @@
 #include "FeedPictures.h"
 #include "GuardedTcpServer.h"
 #include "JsonDelta.h"
+#include "WebSocketFrames.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -168,10 +169,10 @@ void FeedServer::publish(const ShownBoard &shown)
     m_published = true;
     m_state = state;
     m_json = QJsonDocument(state).toJson(QJsonDocument::Compact);
-    m_change = QString::fromUtf8(QJsonDocument(change).toJson(QJsonDocument::Compact));
+    m_changeFrame = WebSocketFrames::text(QJsonDocument(change).toJson(QJsonDocument::Compact));
     const QList<QWebSocket *> clients = m_clients;
     for (QWebSocket *client : clients)
-        send(client, m_change);
+        send(client, m_changeFrame);
     m_sinceSent.start();
 }
 
@@ -186,10 +187,11 @@ void FeedServer::keepAlive()
         return;
     // The number of the state they have: nothing to show, only a sign of
     // life.
-    const QString alive = QStringLiteral("{\"seq\":%1}").arg(m_seq);
-    // The backlogs were looked at just now.
-    for (QWebSocket *client : std::as_const(m_clients))
-        client->sendTextMessage(alive);
+    const QByteArray alive =
+        WebSocketFrames::text(QStringLiteral("{\"seq\":%1}").arg(m_seq).toUtf8());
+    const QList<QWebSocket *> clients = m_clients;
+    for (QWebSocket *client : clients)
+        send(client, alive);
     m_sinceSent.start();
 }
 
@@ -204,20 +206,24 @@ void FeedServer::lookAtBacklogs()
     }
 }
 
-void FeedServer::send(QWebSocket *client, const QString &message)
+void FeedServer::send(QWebSocket *client, const QByteArray &frame)
 {
     // A client that does not keep up is dropped rather than followed by an
     // ever longer queue: it reconnects and starts from the present.
-    if (client->bytesToWrite() > MaxBacklog) {
+    QTcpSocket *wire = m_wires.value(client);
+    if (!wire || wire->bytesToWrite() > MaxBacklog) {
         drop(client);
         return;
     }
-    client->sendTextMessage(message);
+    // After a closing handshake has begun, nothing more may follow it.
+    if (client->state() == QAbstractSocket::ConnectedState)
+        WebSocketFrames::write(wire, frame);
 }
 
 void FeedServer::drop(QWebSocket *client)
 {
     m_talk.remove(client);
+    m_wires.remove(client);
     if (!m_clients.removeOne(client))
         return;
     client->disconnect(this);
@@ -243,7 +249,7 @@ void FeedServer::takeWebSockets()
         }
         QWebSocket *client = socket.release();
         client->setParent(nullptr);
-        m_tcp->becameWebSocket(client->peerAddress(), client->peerPort());
+        m_wires.insert(client, m_tcp->becameWebSocket(client->peerAddress(), client->peerPort()));
         // Clients only listen; what they send is read and thrown away, and
         // no message may grow large.
         client->setMaxAllowedIncomingFrameSize(4096);
@@ -267,7 +273,7 @@ void FeedServer::takeWebSockets()
         if (!m_keepAlive.isActive())
             m_keepAlive.start();
         if (m_published)
-            send(client, QString::fromUtf8(m_json));
+            send(client, WebSocketFrames::text(m_json));
     }
 }
 

@@ -8,11 +8,13 @@
 #include <QHostAddress>
 #include <QJsonObject>
 #include <QList>
+#include <QPointer>
 #include <QTimer>
 #include <optional>
 
 class FeedPictures;
 class GuardedTcpServer;
+class QTcpSocket;
 class QWebSocket;
 
 // The live feed: what the board shows, over HTTP and WebSockets, on the
@@ -71,7 +73,7 @@ protected:
 
 private:
     void takeWebSockets();
-    void send(QWebSocket *client, const QString &message);
+    void send(QWebSocket *client, const QByteArray &frame);
     void keepAlive();
     void lookAtBacklogs();
     void drop(QWebSocket *client);
@@ -79,13 +81,15 @@ private:
     GuardedTcpServer *m_tcp = nullptr;
     FeedPictures *m_pictures = nullptr;
     QList<QWebSocket *> m_clients;
+    // Each client's own socket, written to straight.
+    QHash<QWebSocket *, QPointer<QTcpSocket>> m_wires;
     ShownBoard m_shown;
     bool m_published = false;
     QJsonObject m_state;
-    QByteArray m_json; // the whole state, as /state.json and a new client get it
-    QString m_change;  // what changed with the last number, made once for every client
+    QByteArray m_json;        // the whole state, as /state.json and a new client get it
+    QByteArray m_changeFrame; // what changed with the last number, made once for every client
     quint64 m_seq = 0;
-    QTimer m_keepAlive;
+    QTimer m_keepAlive{this}; // a child, so that it moves with the feed to its thread
     // How much each client has sent this second.
     struct Talk {
         QElapsedTimer since;

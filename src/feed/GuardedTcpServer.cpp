@@ -18,7 +18,7 @@ GuardedTcpServer::GuardedTcpServer(QObject *parent) : QTcpServer(parent)
     // Room to accept them all at once; the bound is kept as they come in.
     setListenBacklogSize(MaxConnections);
     setMaxPendingConnections(MaxConnections);
-    m_sweep.setInterval(250);
+    m_sweep.setInterval(1000);
     connect(&m_sweep, &QTimer::timeout, this, &GuardedTcpServer::sweep);
 }
 
@@ -141,12 +141,16 @@ void GuardedTcpServer::forget(QTcpSocket *socket)
         m_sweep.stop();
 }
 
-void GuardedTcpServer::becameWebSocket(const QHostAddress &peer, quint16 port)
+QTcpSocket *GuardedTcpServer::becameWebSocket(const QHostAddress &peer, quint16 port)
 {
     for (auto it = m_connections.begin(); it != m_connections.end(); ++it) {
-        if (it->socket && it->socket->peerPort() == port && it->socket->peerAddress().isEqual(peer))
+        if (it->socket && it->socket->peerPort() == port &&
+            it->socket->peerAddress().isEqual(peer)) {
             it->webSocket = true;
+            return it->socket;
+        }
     }
+    return nullptr;
 }
 
 void GuardedTcpServer::sweep()

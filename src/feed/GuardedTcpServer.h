@@ -33,8 +33,9 @@ public:
     ~GuardedTcpServer() override;
 
     qsizetype connectionCount();
-    // The connection from this address and port has become a WebSocket.
-    void becameWebSocket(const QHostAddress &peer, quint16 port);
+    // The connection from this address and port has become a WebSocket: its
+    // socket, now the WebSocket's (null if it has gone).
+    QTcpSocket *becameWebSocket(const QHostAddress &peer, quint16 port);
     // Shorter times, for tests.
     void setTimes(int requestMs, int idleMs);
 
@@ -59,7 +60,7 @@ private:
     void sweep();
 
     QHash<QTcpSocket *, Connection> m_connections;
-    QTimer m_sweep;
+    QTimer m_sweep{this}; // a child, so that it moves with the server to its thread
     int m_requestMs = RequestMs;
     int m_idleMs = IdleMs;
 };

@@ -390,8 +390,9 @@ private Q_SLOTS:
             case 5:
                 shown.colors[any(2)].second = u"#%1"_s.arg(n);
                 break;
-            case 6:
+            case 6: // every length a frame can have
                 shown.homeScore = n;
+                shown.title = QString(std::array{1, 200, 70'000}[size_t(any(3))], u'x');
                 break;
             case 7:
                 shown.periodRunning = !shown.periodRunning;
