@@ -10,7 +10,9 @@ const Feed = (() => {
   function merge(state, change) {
     for (const [key, value] of Object.entries(change)) {
       const was = state[key];
-      if (isObject(value) && Array.isArray(was)) {
+      if (value === null) {
+        delete state[key];
+      } else if (isObject(value) && Array.isArray(was)) {
         for (const [name, part] of Object.entries(value)) {
           const entry = was.find((e) => isObject(e) && e.name === name);
           if (entry) merge(entry, part);

@@ -1,5 +1,6 @@
 #include "frmSplash.h"
 
+#include "BoutRules.h"
 #include "Frame.h"
 #include "Image.h"
 #include "Label.h"
@@ -111,6 +112,7 @@ void frmSplash::Form_Load()
                                .arg(QUELVANE_VERSION_MINOR)
                                .arg(QUELVANE_VERSION_PATCH));
     Settings = SettingsStore::load(m_store, programFolder());
+    BoutRules = BoutRulesStore::load(m_store);
 }
 
 void frmSplash::mouseReleaseEvent(QMouseEvent *event)

@@ -92,6 +92,36 @@ BoutChange describeChange(const BoutState &before, const BoutState &after, bool 
                          (now.running ? QStringLiteral(" started") : QStringLiteral(" stopped"));
     }
 
+    const BoutState::Rules &was = before.rules;
+    const BoutState::Rules &now = after.rules;
+    if (now.jamNumber != was.jamNumber) {
+        // The count of jams moves with each new jam by itself; only a
+        // number typed over it is the operator's value.
+        parts << (now.jamNumber < 0 ? QStringLiteral("Jam number cleared")
+                                    : QStringLiteral("Jam %1").arg(now.jamNumber));
+        valueChanged = valueChanged || !(now.jamNumber == was.jamNumber + 1 &&
+                                         !before.keepers[BoutState::Jam].running &&
+                                         after.keepers[BoutState::Jam].running);
+    }
+    const QString teams[] = {QStringLiteral("Home"), QStringLiteral("Visitor")};
+    for (size_t t = 0; t < 2; ++t) {
+        if (now.timeoutsTaken[t] != was.timeoutsTaken[t]) {
+            parts << teams[t] + (now.timeoutsTaken[t] > was.timeoutsTaken[t]
+                                     ? QStringLiteral(" team timeout")
+                                     : QStringLiteral(" team timeout given back"));
+            valueChanged = true;
+        }
+        if (now.reviewsTaken[t] != was.reviewsTaken[t]) {
+            parts << teams[t] + (now.reviewsTaken[t] > was.reviewsTaken[t]
+                                     ? QStringLiteral(" official review")
+                                     : QStringLiteral(" review retained"));
+            valueChanged = true;
+        }
+    }
+    if (now.status == BoutState::OfficialTimeout && was.status != BoutState::OfficialTimeout) {
+        parts << QStringLiteral("Official timeout");
+        valueChanged = true;
+    }
     if (after.clockTime != before.clockTime)
         parts << (after.clockTime ? QStringLiteral("Time of day shown")
                                   : QStringLiteral("Period time shown"));
@@ -113,6 +143,7 @@ bool OperatorAction::undoable() const
     case PenaltyIncrement:
     case TypedPenaltyTime:
     case Reset:
+    case BoutRule:
         return true;
     case Start:
     case Stop:

@@ -35,6 +35,7 @@ struct OperatorAction {
         Start,            // a clock started
         Stop,             // a clock stopped
         TimeOfDaySwitch,  // the period display switched to the time of day and back
+        BoutRule,         // a timeout or official review taken, or a review retained
         Other,            // a key whose change fits none of these
     };
     Kind kind = Other;

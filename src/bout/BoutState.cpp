@@ -14,6 +14,8 @@ constexpr const char *DisplayNames[] = {
     "nledHomeScore",    "tledPeriod",          "nledVisitorScore", "nledPeriod",         "tledJam",
     "tledHomePenalty1", "tledVisitorPenalty1", "tledHomePenalty2", "tledVisitorPenalty2"};
 constexpr int DisplayCount = int(std::size(DisplayNames));
+constexpr const char *StatusNames[] = {
+    "", "homeTimeout", "visitorTimeout", "officialTimeout", "homeReview", "visitorReview"};
 
 // The longest time a keeper can be given: 99:99.9 typed, or 9:59 of penalty.
 constexpr std::int64_t MaxTicks = 6039 * BoutState::TicksPerSecond;
@@ -53,7 +55,7 @@ bool BoutState::isFresh() const
     const BoutState f = fresh();
     return keepers == f.keepers && jamResetTicks == f.jamResetTicks &&
            periodResetTicks == f.periodResetTicks && numbers == f.numbers &&
-           penaltyBlank == f.penaltyBlank && clockTime == f.clockTime;
+           penaltyBlank == f.penaltyBlank && clockTime == f.clockTime && rules == f.rules;
 }
 
 bool BoutState::sameBout(const BoutState &other) const
@@ -76,7 +78,7 @@ bool BoutState::sameBout(const BoutState &other) const
     return jamResetTicks == other.jamResetTicks && periodResetTicks == other.periodResetTicks &&
            numbers == other.numbers && penaltyBlank == other.penaltyBlank &&
            clockTime == other.clockTime && suppressedPeriodSound == other.suppressedPeriodSound &&
-           endSounded == other.endSounded && selected == other.selected;
+           endSounded == other.endSounded && selected == other.selected && rules == other.rules;
 }
 
 QByteArray BoutState::toJson() const
@@ -112,6 +114,16 @@ QJsonObject BoutState::toJsonObject() const
         {QStringLiteral("suppressedPeriodSound"), suppressedPeriodSound},
         {QStringLiteral("endSounded"), QJsonArray{endSounded[0], endSounded[1]}},
         {QStringLiteral("selected"), key(displayName(selected))},
+        {QStringLiteral("rules"),
+         QJsonObject{
+             {QStringLiteral("jamNumber"), rules.jamNumber},
+             {QStringLiteral("timeoutsTaken"),
+              QJsonArray{rules.timeoutsTaken[0], rules.timeoutsTaken[1]}},
+             {QStringLiteral("reviewsTaken"),
+              QJsonArray{rules.reviewsTaken[0], rules.reviewsTaken[1]}},
+             {QStringLiteral("lastReview"), rules.lastReview},
+             {QStringLiteral("status"), key(StatusNames[rules.status])},
+         }},
     };
 }
 
@@ -153,6 +165,22 @@ std::optional<BoutState> BoutState::fromJson(const QByteArray &json)
     for (int d = 0; d < DisplayCount; ++d) {
         if (selected == key(DisplayNames[d]))
             s.selected = d;
+    }
+    // States written before the rules were kept have none taken.
+    const QJsonObject rules = o.value(QStringLiteral("rules")).toObject();
+    const auto counts = [&rules](const char *name) {
+        const QJsonArray a = rules.value(key(name)).toArray();
+        return std::array<int, 2>{std::clamp(a.at(0).toInt(), 0, 99),
+                                  std::clamp(a.at(1).toInt(), 0, 99)};
+    };
+    s.rules.jamNumber = std::clamp(rules.value(QStringLiteral("jamNumber")).toInt(0), -1, 99);
+    s.rules.timeoutsTaken = counts("timeoutsTaken");
+    s.rules.reviewsTaken = counts("reviewsTaken");
+    s.rules.lastReview = std::clamp(rules.value(QStringLiteral("lastReview")).toInt(-1), -1, 1);
+    const QString status = rules.value(QStringLiteral("status")).toString();
+    for (int st = 0; st < int(std::size(StatusNames)); ++st) {
+        if (status == key(StatusNames[st]))
+            s.rules.status = st;
     }
     return s;
 }

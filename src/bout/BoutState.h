@@ -43,6 +43,26 @@ struct BoutState {
     // visitor penalty 2), or -1 for none.
     int selected = -1;
 
+    // What today's rule sets add to the board; it moves only while the
+    // operator has them shown.
+    enum Status {
+        NoStatus,
+        HomeTimeout,
+        VisitorTimeout,
+        OfficialTimeout,
+        HomeReview,
+        VisitorReview
+    };
+    struct Rules {
+        int jamNumber = 0;                         // -1 blank
+        std::array<int, 2> timeoutsTaken = {0, 0}; // home, visitor: in this bout
+        std::array<int, 2> reviewsTaken = {0, 0};  // in this period
+        int lastReview = -1; // the team whose review was taken last (0 home, 1 visitor)
+        int status = NoStatus;
+        bool operator==(const Rules &) const = default;
+    };
+    Rules rules;
+
     std::int64_t monotonicNs = 0;
     std::int64_t wallMs = 0;
 

@@ -2,6 +2,8 @@
 
 #include <QTcpSocket>
 
+#include <algorithm>
+
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -44,6 +46,8 @@ void GuardedTcpServer::setTimes(int requestMs, int idleMs)
 {
     m_requestMs = requestMs;
     m_idleMs = idleMs;
+    // Looked at often enough that no connection outstays its time by much.
+    m_sweep.setInterval(std::min(1000, requestMs / 4));
 }
 
 void GuardedTcpServer::incomingConnection(qintptr descriptor)

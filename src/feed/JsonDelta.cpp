@@ -47,12 +47,21 @@ QJsonObject JsonDelta::between(const QJsonObject &before, const QJsonObject &aft
         }
         change.insert(it.key(), now);
     }
+    // What has gone (the rules' fields, once they are no longer shown).
+    for (auto it = before.begin(); it != before.end(); ++it) {
+        if (!after.contains(it.key()))
+            change.insert(it.key(), QJsonValue::Null);
+    }
     return change;
 }
 
 void JsonDelta::merge(QJsonObject &state, const QJsonObject &change)
 {
     for (auto it = change.begin(); it != change.end(); ++it) {
+        if (it.value().isNull()) {
+            state.remove(it.key());
+            continue;
+        }
         const QJsonValue was = state.value(it.key());
         if (!it.value().isObject() || !(was.isObject() || was.isArray())) {
             state.insert(it.key(), it.value());

@@ -7,8 +7,9 @@
 // - an object holds only the fields that changed, each as its own change;
 // - a list of named objects (the layout's displays, labels and frames) is
 //   sent as an object by name, each holding what changed of that one;
-// - anything else that changed is sent whole.
-// A field keeps its kind, and no field goes away.
+// - anything else that changed is sent whole;
+// - a field that has gone is sent as null.
+// A field keeps its kind, and no field's value is null.
 namespace JsonDelta {
 
 // The change from `before` to `after`; empty when they are the same.

@@ -25,7 +25,9 @@ bool ShownBoard::sameShown(const ShownBoard &o) const
            periodNumber == o.periodNumber && periodClock == o.periodClock &&
            jamClock == o.jamClock && penaltiesHome == o.penaltiesHome &&
            penaltiesVisitor == o.penaltiesVisitor && periodRunning == o.periodRunning &&
-           jamRunning == o.jamRunning && timeOfDay == o.timeOfDay && colors == o.colors &&
+           jamRunning == o.jamRunning && timeOfDay == o.timeOfDay && rulesShown == o.rulesShown &&
+           jamNumber == o.jamNumber && timeoutsLeft == o.timeoutsLeft &&
+           reviewsLeft == o.reviewsLeft && status == o.status && colors == o.colors &&
            ledType == o.ledType && aspect == o.aspect && displays == o.displays &&
            labels == o.labels && frames == o.frames && pictures == o.pictures;
 }
@@ -73,7 +75,7 @@ QJsonObject ShownBoard::toJsonObject(quint64 seq) const
         pictureList.insert(p.which, QJsonObject{{QStringLiteral("url"), url},
                                                 {QStringLiteral("place"), place(p.place)}});
     }
-    return QJsonObject{
+    QJsonObject o{
         {QStringLiteral("seq"), qint64(seq)},
         {QStringLiteral("title"), title},
         {QStringLiteral("home"),
@@ -98,4 +100,19 @@ QJsonObject ShownBoard::toJsonObject(quint64 seq) const
                                                {QStringLiteral("pictures"), pictureList}}},
         {QStringLiteral("bout"), bout.toJsonObject()},
     };
+    if (rulesShown) {
+        const auto withRules = [this, &o](const char *team, int t) {
+            QJsonObject side = o.value(QLatin1String(team)).toObject();
+            side.insert(QStringLiteral("timeouts"), timeoutsLeft[size_t(t)]);
+            side.insert(QStringLiteral("reviews"), reviewsLeft[size_t(t)]);
+            o.insert(QLatin1String(team), side);
+        };
+        withRules("home", 0);
+        withRules("visitor", 1);
+        QJsonObject jam = o.value(QStringLiteral("jam")).toObject();
+        jam.insert(QStringLiteral("number"), jamNumber);
+        o.insert(QStringLiteral("jam"), jam);
+        o.insert(QStringLiteral("status"), status);
+    }
+    return o;
 }

@@ -49,6 +49,12 @@ struct ShownBoard {
     QString periodClock, jamClock;
     std::array<QString, 2> penaltiesHome, penaltiesVisitor;
     bool periodRunning = false, jamRunning = false, timeOfDay = false;
+    // Today's rule sets, while the operator has them shown: the jam number
+    // as shown, each team's timeouts and reviews left, and the caption.
+    bool rulesShown = false;
+    QString jamNumber;
+    std::array<int, 2> timeoutsLeft = {0, 0}, reviewsLeft = {0, 0};
+    QString status;
     QList<std::pair<QString, QString>> colors; // setting name, #rrggbb
     QString ledType;                           // "Lines" or "Dots"
     double aspect = 1;                         // the board's width over its height

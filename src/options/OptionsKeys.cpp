@@ -69,7 +69,7 @@ void frmOptions::chooseKey(const KeyRow &row)
     ChooseKeyAction = QString::fromLatin1(row.phrase);
     ChooseKeyCurrent = this->*row.member;
     {
-        frmChooseKey capture(pendingKeys(), this);
+        frmChooseKey capture(keysInUse(), this);
         capture.exec();
     }
     const int code = ChooseKeyResult.toInt();

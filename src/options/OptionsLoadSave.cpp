@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QTabWidget>
 
 namespace {
@@ -72,6 +73,7 @@ std::array<std::int16_t, 10> frmOptions::pendingKeys() const
 void frmOptions::Form_Load()
 {
     SSTab1->setCurrentIndex(0);
+    loadBoutPage();
     for (const SwatchField &s : Swatches)
         (this->*s.swatch)->setBackColor(Settings.*s.field);
     // Values the dialog can't hold are brought into its range.
@@ -153,6 +155,11 @@ void frmOptions::cmdOk_Click()
     r.BoardPic = BoardPicTemp;
     r.LEDType = std::int16_t(cmbLedType->currentIndex());
     Settings = r;
+    BoutRulesTemp.Show = chkShowBoutRules->isChecked() ? 1 : 0;
+    BoutRulesTemp.TeamTimeouts = std::int16_t(spnTeamTimeouts->value());
+    BoutRulesTemp.TeamReviews = std::int16_t(spnTeamReviews->value());
+    BoutRules = BoutRulesTemp;
+    BoutRulesStore::save(m_store, BoutRules);
     // The values apply for this run whether or not the store takes them.
     if (!SettingsStore::save(m_store, Settings)) {
         Dialogs::current().warn(

@@ -9,8 +9,8 @@
 
 #include <QKeyEvent>
 
-frmChooseKey::frmChooseKey(const std::array<std::int16_t, 10> &pendingKeys, QWidget *parent)
-    : QDialog(parent), m_pendingKeys(pendingKeys)
+frmChooseKey::frmChooseKey(const QList<std::int16_t> &keysInUse, QWidget *parent)
+    : QDialog(parent), m_pendingKeys(keysInUse)
 {
     setWindowTitle(QStringLiteral("Choose Key"));
     setModal(true);
@@ -65,8 +65,7 @@ void frmChooseKey::Form_KeyDown(int KeyCode)
         return;
     }
     const bool unnamed = frmOptions::KeyCodeToStr(KeyCode).isEmpty();
-    const bool inUse =
-        std::find(m_pendingKeys.begin(), m_pendingKeys.end(), KeyCode) != m_pendingKeys.end();
+    const bool inUse = m_pendingKeys.contains(std::int16_t(KeyCode));
     const bool helpOrOptions = KeyCode == 112 || KeyCode == 113;
     if (unnamed || inUse || helpOrOptions) {
         lblUsed->setVisibleFlag(true);

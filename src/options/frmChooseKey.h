@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QList>
 #include <array>
 #include <cstdint>
 
@@ -13,9 +14,8 @@ class frmChooseKey : public QDialog {
     Q_OBJECT
 
 public:
-    // pendingKeys: the ten keys the Options dialog holds now.
-    explicit frmChooseKey(const std::array<std::int16_t, 10> &pendingKeys,
-                          QWidget *parent = nullptr);
+    // keysInUse: the keys the Options dialog holds now, of every page.
+    explicit frmChooseKey(const QList<std::int16_t> &keysInUse, QWidget *parent = nullptr);
 
     Label *lblChoose;
     Label *lblUsed;
@@ -26,5 +26,5 @@ protected:
     bool event(QEvent *event) override;
 
 private:
-    std::array<std::int16_t, 10> m_pendingKeys;
+    QList<std::int16_t> m_pendingKeys;
 };

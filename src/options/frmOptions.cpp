@@ -76,6 +76,7 @@ frmOptions::frmOptions(SettingsBackend &store, QWidget *parent) : QDialog(parent
     SSTab1->addTab(createTextPage(), QStringLiteral("Text Controls"));
     SSTab1->addTab(createPicturePage(), QStringLiteral("Pictures"));
     SSTab1->addTab(createAdditionalPage(), QStringLiteral("&Additional Settings"));
+    SSTab1->addTab(createBoutPage(), QStringLiteral("Bout"));
     cmdOk = button("cmdOk", QStringLiteral("&Ok"));
     cmdOk->setParent(this);
     cmdOk->setDefault(true);

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "BoutRules.h"
 #include <QColor>
+
 #include <QDialog>
+#include <QList>
 #include <array>
 #include <cstdint>
 
@@ -14,6 +17,7 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QScrollBar;
+class QSpinBox;
 class QTabWidget;
 class SettingsBackend;
 class Veskel;
@@ -52,6 +56,16 @@ public:
 
     // The ten pending key codes in member order.
     std::array<std::int16_t, 10> pendingKeys() const;
+    // Every pending key no other command may take: the ten, and the bout
+    // rules' while they are to be shown.
+    QList<std::int16_t> keysInUse() const;
+
+    // "Bout": what today's rule sets add to the board, pending.
+    BoutRulesRecord BoutRulesTemp;
+    QCheckBox *chkShowBoutRules;
+    QSpinBox *spnTeamTimeouts, *spnTeamReviews;
+    std::array<QPushButton *, BoutRulesRecord::KeyCount> cmdRulesKeys{};
+    std::array<QLabel *, BoutRulesRecord::KeyCount> lblRulesKeys{};
 
     QTabWidget *SSTab1;
     QPushButton *cmdOk;
@@ -125,6 +139,10 @@ private:
     QWidget *createTextPage();
     QWidget *createPicturePage();
     QWidget *createAdditionalPage();
+    QWidget *createBoutPage();
+    void loadBoutPage();
+    void chooseRulesKey(int index);
+    void showBoutRulesChanged(bool show);
     void connectPages();
     void placeControls();
 

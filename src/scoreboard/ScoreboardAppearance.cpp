@@ -65,4 +65,5 @@ void frmScoreboard::UpdateFormColors()
     for (Pinlux *clock : {tledPeriod, tledJam, tledHomePenalty1, tledHomePenalty2,
                           tledVisitorPenalty1, tledVisitorPenalty2})
         clock->setBorderColor(Settings.BorderColor);
+    applyRulesAppearance();
 }

@@ -1,6 +1,7 @@
 // The bout as one value: given, taken, and watched for changes.
 #include "frmScoreboard.h"
 
+#include "BoutRules.h"
 #include "ControlAccess.h"
 #include "Digmar.h"
 #include "MonotonicClock.h"
@@ -41,6 +42,8 @@ BoutState frmScoreboard::boutState() const
     for (int p = 0; p < BoutState::PenaltyCount; ++p)
         s.penaltyBlank[size_t(p)] =
             static_cast<Pinlux *>(displays[size_t(PenaltyDisplays[p])])->value() == -1.0f;
+    s.rules = m_rules;
+    s.rules.jamNumber = jamNumber();
     s.clockTime = ClockTime;
     s.suppressedPeriodSound = SuppressedPeriodSound;
     s.endSounded = EndSounded;
@@ -77,6 +80,9 @@ void frmScoreboard::setBoutState(const BoutState &state)
         const float shown = state.penaltyBlank[size_t(p)] ? -1.0f : 0.0f;
         ControlAccess::write(displays[size_t(PenaltyDisplays[p])], "Value", shown);
     }
+    m_rules = state.rules;
+    setJamNumber(state.rules.jamNumber);
+    showRulesState();
     ClockTime = state.clockTime;
     SuppressedPeriodSound = state.suppressedPeriodSound;
     EndSounded = state.endSounded;
@@ -106,12 +112,16 @@ void frmScoreboard::operatorKey(LedDisplay *display, int KeyCode)
     // the key's.
     noticeBoutChange();
     const BoutState before = boutState();
-    if (display)
+    if (rulesKey(KeyCode)) {
+        // a timeout or review, taken between jams
+    } else if (display) {
         Display_KeyDown(display, KeyCode);
-    else
+    } else {
         AllKeyCode(KeyCode);
+    }
     if (!m_loaded)
         return;
+    followRules(before);
     Q_EMIT refreshed();
     const BoutState after = boutState();
     m_lastSeenBout = after;
@@ -131,6 +141,12 @@ OperatorAction::Kind frmScoreboard::actionKind(LedDisplay *display, int KeyCode,
         std::find_if(penalties.begin(), penalties.end(),
                      [display](const PenaltyClock &p) { return p.display == display; });
     const bool onPenalty = display && penalty != penalties.end();
+    if (BoutRules.Show != 0) {
+        for (int k = 0; k < BoutRulesRecord::KeyCount; ++k) {
+            if (BoutRules.key(k) == KeyCode)
+                return OperatorAction::BoutRule;
+        }
+    }
     const auto startOrStop = [&](int keeper) {
         return after.keepers[size_t(keeper)].running ? OperatorAction::Start : OperatorAction::Stop;
     };

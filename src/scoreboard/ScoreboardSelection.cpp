@@ -32,7 +32,7 @@ void frmScoreboard::NumberDisplay_KeyDown(Digmar *display, int KeyCode)
 {
     AllKeyCode(KeyCode);
     const int ch = KeyCodeToAsci(KeyCode);
-    const std::int16_t maxValue = display == nledPeriod ? 9 : 999;
+    const std::int16_t maxValue = display == nledPeriod ? 9 : display == nledJamNumber ? 99 : 999;
     modShowDigits::NumberEntryKey(display, ch, -1, maxValue);
 }
 

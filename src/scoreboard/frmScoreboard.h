@@ -19,6 +19,7 @@ class Pinlux;
 class Shape;
 class SoundDevice;
 class Tarrow;
+class TimeoutDots;
 class LedDisplay;
 
 // What the board takes from outside; every member may be left empty.
@@ -117,6 +118,14 @@ public:
     Shape *Shape3;
     Shape *shpObjectSelected;
 
+    // What today's rule sets add, shown only while the operator has them on:
+    // the jam number, each team's timeouts and review, what is going on.
+    // Made the first time they are shown; null until then.
+    Digmar *nledJamNumber = nullptr;
+    TimeoutDots *dotsHomeTimeouts = nullptr;
+    TimeoutDots *dotsVisitorTimeouts = nullptr;
+    Label *lblBoutStatus = nullptr;
+
     Tarrow *tkPeriod;
     Tarrow *tkJam;
     Tarrow *tkHomePenalty1;
@@ -159,6 +168,19 @@ private:
     void createKeepers(MonotonicClock *clock);
     void connectDisplays();
 
+    // Today's rule sets (ScoreboardRules.cpp).
+    void createRulesItems();
+    int jamNumber() const;
+    void setJamNumber(int number);
+    // Shown or hidden as the option is, in the board's colours.
+    void applyRulesAppearance();
+    // The dots, caption and jam number as the rules state is.
+    void showRulesState();
+    // A key of the rules: true when it was one (and the option is on).
+    bool rulesKey(int KeyCode);
+    // After a key: a new jam counted, a new period's reviews given back.
+    void followRules(const BoutState &before);
+
     void Form_Load();
     void Form_Unload();
     void Form_Resize();
@@ -195,4 +217,5 @@ private:
     bool m_twelveHourClock = false;
     MonotonicClock *m_clock = nullptr;
     BoutState m_lastSeenBout;
+    BoutState::Rules m_rules; // the jam number is the display's
 };

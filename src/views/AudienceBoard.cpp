@@ -7,6 +7,7 @@
 #include "PictureBox.h"
 #include "Pinlux.h"
 #include "Shape.h"
+#include "TimeoutDots.h"
 #include "frmScoreboard.h"
 #include "modGrabKeys.h"
 
@@ -57,6 +58,8 @@ QObject *makeControl(const QString &kind, QWidget *parent)
         return new Pinlux(parent);
     if (kind == u"Digmar")
         return new Digmar(parent);
+    if (kind == u"TimeoutDots")
+        return new TimeoutDots(parent);
     return nullptr; // time-keepers and the like: the audience has none
 }
 
@@ -98,7 +101,8 @@ void AudienceBoard::copyControls()
     copies.insert(m_board, this);
     for (QObject *original : ControlAccess::controls(m_board)) {
         // The selection mark is the operator's; the crowd sees no selection.
-        if (original == static_cast<QObject *>(m_board->shpObjectSelected))
+        if (original == static_cast<QObject *>(m_board->shpObjectSelected) ||
+            m_byName.contains(original->objectName()))
             continue;
         auto *originalWidget = qobject_cast<QWidget *>(original);
         if (!originalWidget)
@@ -119,6 +123,11 @@ void AudienceBoard::copyControls()
         }
         m_pairs.append(std::pair(original, copy));
         m_byName.insert(original->objectName(), copy);
+        // What can change with a key besides the displays' values: the
+        // rules' dots, caption and the line it takes, shown or not.
+        if (qobject_cast<TimeoutDots *>(original) || qobject_cast<Label *>(original) ||
+            qobject_cast<Digmar *>(original))
+            m_followed.append(std::pair(original, copy));
         if (auto *clock = qobject_cast<Pinlux *>(original))
             m_clocks.append(std::pair(clock, static_cast<Pinlux *>(copy)));
         else if (auto *number = qobject_cast<Digmar *>(original))
@@ -140,10 +149,50 @@ void AudienceBoard::copyValues()
     }
     for (const auto &[original, copy] : std::as_const(m_numbers))
         copy->setCaption(original->caption());
+    for (const auto &[original, copy] : std::as_const(m_followed)) {
+        for (const char *name : {"Visible", "Remaining", "ReviewLeft", "Caption"}) {
+            if (copy->metaObject()->indexOfProperty(name) < 0)
+                continue;
+            const QVariant value = ControlAccess::read(original, name);
+            if (ControlAccess::read(copy, name) != value)
+                ControlAccess::write(copy, name, value);
+        }
+    }
+}
+
+void AudienceBoard::copyNewControls()
+{
+    // Controls the board made after this window was laid out (today's rule
+    // sets, once turned on): copied at the board's present layout brought to
+    // this window's size, then taken into this window's own layout.
+    const qsizetype known = m_pairs.size();
+    copyControls();
+    if (m_pairs.size() == known || m_board->width() <= 0 || m_board->height() <= 0)
+        return;
+    const double x = double(width()) / m_board->width();
+    const double y = double(height()) / m_board->height();
+    for (qsizetype i = known; i < m_pairs.size(); ++i) {
+        QObject *copy = m_pairs[i].second;
+        const QMetaObject *meta = copy->metaObject();
+        for (int p = 0; p < meta->propertyCount(); ++p) {
+            const char *name = meta->property(p).name();
+            if (!scaledByLayout(name))
+                continue;
+            const QVariant value = ControlAccess::read(copy, name);
+            const double ratio = qstrcmp(name, "Left") == 0 ? x : y;
+            const double scaled = value.toDouble() * ratio;
+            QVariant written =
+                value.typeId() == QMetaType::Double ? QVariant(scaled) : QVariant(qRound(scaled));
+            written.convert(value.metaType());
+            ControlAccess::write(copy, name, written);
+        }
+    }
+    withOwnLayout([this] { modStretch::RecordLayout(this); });
 }
 
 void AudienceBoard::copyAppearance()
 {
+    copyNewControls();
     setPalette(m_board->palette());
     for (const auto &[original, copy] : std::as_const(m_pairs)) {
         // Pictures are fitted here, at this window's size.

@@ -42,6 +42,7 @@ private:
     template <typename F> void withOwnLayout(F &&procedure);
 
     void copyControls();
+    void copyNewControls();
     // What changes tick by tick: the displays' values.
     void copyValues();
     // What changes with the Options: colours, texts, digit style, pictures.
@@ -52,6 +53,7 @@ private:
     QList<std::pair<QObject *, QObject *>> m_pairs; // board's control, its copy
     QList<std::pair<Pinlux *, Pinlux *>> m_clocks;
     QList<std::pair<Digmar *, Digmar *>> m_numbers;
+    QList<std::pair<QObject *, QObject *>> m_followed; // copied with the values too
     QHash<QString, QObject *> m_byName;
     Layout m_layout;
 };

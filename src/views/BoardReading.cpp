@@ -1,5 +1,6 @@
 #include "BoardReading.h"
 
+#include "BoutRules.h"
 #include "ColorRef.h"
 #include "Digmar.h"
 #include "Label.h"
@@ -76,12 +77,26 @@ ShownBoard shownBoard(const frmScoreboard &b)
 
     const QSize size = b.size().expandedTo(QSize(1, 1));
     s.aspect = double(size.width()) / size.height();
-    for (const LedDisplay *d : b.displays()) {
+    QList<const LedDisplay *> displays(b.displays().begin(), b.displays().end());
+    QList<const Label *> labels = {b.lblTitle, b.lblHomeTeam, b.lblVisitorTeam, b.Label1,
+                                   b.Label2,   b.Label3,      b.Label4,         b.lblCreatedBy};
+    if (BoutRules.Show != 0 && b.nledJamNumber) {
+        const BoutState::Rules rules = b.boutState().rules;
+        s.rulesShown = true;
+        s.jamNumber = shown(b.nledJamNumber);
+        for (int t = 0; t < 2; ++t) {
+            s.timeoutsLeft[size_t(t)] = BoutRules.TeamTimeouts - rules.timeoutsTaken[size_t(t)];
+            s.reviewsLeft[size_t(t)] = BoutRules.TeamReviews - rules.reviewsTaken[size_t(t)];
+        }
+        s.status = b.lblBoutStatus->isHidden() ? QString() : b.lblBoutStatus->caption();
+        displays << b.nledJamNumber;
+        labels << b.lblBoutStatus;
+    }
+    for (const LedDisplay *d : displays) {
         s.displays.append({d->objectName(), positions(d->cells()), css(d->litColor()),
                            qobject_cast<const Pinlux *>(d) != nullptr, fraction(d, size)});
     }
-    for (const Label *l : {b.lblTitle, b.lblHomeTeam, b.lblVisitorTeam, b.Label1, b.Label2,
-                           b.Label3, b.Label4, b.lblCreatedBy}) {
+    for (const Label *l : labels) {
         if (l->isHidden())
             continue;
         // Points to pixels at the board's 96 pixels an inch.

@@ -394,8 +394,10 @@ private Q_SLOTS:
                 shown.homeScore = n;
                 shown.title = QString(std::array{1, 200, 70'000}[size_t(any(3))], u'x');
                 break;
-            case 7:
+            case 7: // fields that come and go
                 shown.periodRunning = !shown.periodRunning;
+                shown.rulesShown = any(2) == 1;
+                shown.status = n;
                 break;
             case 8:
                 std::rotate(shown.displays.begin(), shown.displays.begin() + 1,

@@ -93,10 +93,11 @@ private Q_SLOTS:
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         QCOMPARE(dialog.windowTitle(), u"Options"_s);
-        QCOMPARE(dialog.SSTab1->count(), 5);
+        // The five pages, and after them the bout rules' own.
+        QCOMPARE(dialog.SSTab1->count(), 6);
         const QStringList pages = {u"Key Controls"_s, u"Color Controls"_s, u"Text Controls"_s,
-                                   u"Pictures"_s, u"&Additional Settings"_s};
-        for (int i = 0; i < 5; ++i)
+                                   u"Pictures"_s,     u"&Additional Settings"_s, u"Bout"_s};
+        for (int i = 0; i < 6; ++i)
             QCOMPARE(dialog.SSTab1->tabText(i), pages[i]);
         QCOMPARE(dialog.SSTab1->currentIndex(), 0);
         QTRY_VERIFY(dialog.cmdOk->hasFocus());

@@ -1,0 +1,225 @@
+// What today's rule sets add to the board: the jam number, each team's
+// timeouts and official reviews, and a caption for what is going on. All of
+// it is hidden, and none of its keys acts, unless the operator turns it on.
+#include "frmScoreboard.h"
+
+#include "BoutRules.h"
+#include "ColorRef.h"
+#include "Digmar.h"
+#include "Label.h"
+#include "Settings.h"
+#include "Tarrow.h"
+#include "TimeoutDots.h"
+#include "Twips.h"
+#include "modColor.h"
+#include "modStretch.h"
+
+#include <QColor>
+#include <cmath>
+
+namespace {
+
+using Rules = BoutState::Rules;
+
+// The keys' effects, in the record's key order.
+enum RulesKey { HomeTimeout, VisitorTimeout, OfficialTimeout, HomeReview, VisitorReview, Retained };
+
+std::int32_t faded(std::int32_t lit, std::int32_t back)
+{
+    const QColor a = toQColor(lit);
+    const QColor b = toQColor(back);
+    const auto mix = [](int x, int y) { return (x + 3 * y) / 4; };
+    return fromQColor(
+        QColor(mix(a.red(), b.red()), mix(a.green(), b.green()), mix(a.blue(), b.blue())));
+}
+
+} // namespace
+
+void frmScoreboard::createRulesItems()
+{
+    // Made the first time they are to be shown: a board without them has
+    // exactly the controls it always had. Placed for the window's present
+    // size, then taken into the layout that scales them with it.
+    const double x = Twips::fromPixels(width()) / DesignWidth;
+    const double y = Twips::fromPixels(height()) / DesignHeight;
+    nledJamNumber = addControl(new Digmar(this), "nledJamNumber");
+    nledJamNumber->setMax(99);
+    nledJamNumber->setDigitSize(qint16(std::lround(30 * y)));
+    for (auto pad : {&LedDisplay::setPaddingH, &LedDisplay::setPaddingV, &LedDisplay::setPaddingI})
+        (nledJamNumber->*pad)(qint16(std::lround(40 * y)));
+    nledJamNumber->setLeft(3075 * x);
+    nledJamNumber->setTop(4250 * y);
+    // Mended by a click and typing; Tab goes round the nine as it always has.
+    nledJamNumber->setFocusPolicy(Qt::ClickFocus);
+    nledJamNumber->setCaption(QString::number(m_rules.jamNumber));
+    connect(nledJamNumber, &LedDisplay::KeyDown, this,
+            [this](int code, int) { operatorKey(nledJamNumber, code); });
+    connect(nledJamNumber, &LedDisplay::GotFocus, this, [this] { ObjectSelected(nledJamNumber); });
+    connect(nledJamNumber, &LedDisplay::KeyUp, this, &frmScoreboard::AllKeyUp);
+
+    const auto place = [x, y](TwipsWidget *item, double left, double top, double w, double h) {
+        item->setTwipsGeometry(left * x, top * y, w * y, h * y);
+    };
+    dotsHomeTimeouts = addControl(new TimeoutDots(this), "dotsHomeTimeouts");
+    place(dotsHomeTimeouts, 3090, 2790, 600, 300);
+    dotsVisitorTimeouts = addControl(new TimeoutDots(this), "dotsVisitorTimeouts");
+    place(dotsVisitorTimeouts, 5820, 2790, 600, 300);
+
+    lblBoutStatus = addControl(new Label(this), "lblBoutStatus");
+    lblBoutStatus->setFontFamily(QStringLiteral("Arial"), true);
+    lblBoutStatus->setFontSize(14 * y);
+    lblBoutStatus->setAlignment(Label::Align::Center);
+    place(lblBoutStatus, 2760, 5215, 3960, 400);
+    for (QWidget *item :
+         {static_cast<QWidget *>(nledJamNumber), static_cast<QWidget *>(dotsHomeTimeouts),
+          static_cast<QWidget *>(dotsVisitorTimeouts), static_cast<QWidget *>(lblBoutStatus)})
+        item->show();
+    modStretch::RecordLayout(this);
+    modStretch::SetLedType(this, Settings.LEDType);
+}
+
+int frmScoreboard::jamNumber() const
+{
+    return nledJamNumber ? nledJamNumber->number() : m_rules.jamNumber;
+}
+
+void frmScoreboard::setJamNumber(int number)
+{
+    m_rules.jamNumber = number;
+    if (nledJamNumber)
+        nledJamNumber->setCaption(QString::number(number));
+}
+
+void frmScoreboard::applyRulesAppearance()
+{
+    const bool shown = BoutRules.Show != 0;
+    if (!nledJamNumber) {
+        if (!shown)
+            return;
+        createRulesItems();
+    }
+    modColor::ColorLedDisplay(nledJamNumber, Settings.PeriodColor);
+    lblBoutStatus->setForeColor(Settings.BorderColor);
+    const std::pair<TimeoutDots *, std::int32_t> dots[] = {
+        {dotsHomeTimeouts, Settings.HomeColor}, {dotsVisitorTimeouts, Settings.VisitorColor}};
+    for (const auto &[team, color] : dots) {
+        team->setLitColor(color);
+        team->setUnlitColor(faded(color, Settings.FormBack));
+        team->setCount(BoutRules.TeamTimeouts);
+        team->setVisibleFlag(shown);
+    }
+    nledJamNumber->setVisibleFlag(shown);
+    if (!shown && focusWidget() == nledJamNumber)
+        ObjectSelected(nullptr);
+    showRulesState();
+}
+
+void frmScoreboard::showRulesState()
+{
+    if (!nledJamNumber)
+        return;
+    const bool shown = BoutRules.Show != 0;
+    const QString teams[] = {Settings.HomeText, Settings.VisitorText};
+    TimeoutDots *dots[] = {dotsHomeTimeouts, dotsVisitorTimeouts};
+    for (int t = 0; t < 2; ++t) {
+        dots[t]->setRemaining(BoutRules.TeamTimeouts - m_rules.timeoutsTaken[size_t(t)]);
+        dots[t]->setReviewLeft(m_rules.reviewsTaken[size_t(t)] < BoutRules.TeamReviews);
+    }
+    QString caption;
+    switch (m_rules.status) {
+    case BoutState::HomeTimeout:
+    case BoutState::VisitorTimeout:
+        caption = QStringLiteral("Team Timeout \u2014 ") +
+                  teams[m_rules.status == BoutState::VisitorTimeout ? 1 : 0];
+        break;
+    case BoutState::OfficialTimeout:
+        caption = QStringLiteral("Official Timeout");
+        break;
+    case BoutState::HomeReview:
+    case BoutState::VisitorReview:
+        caption = QStringLiteral("Official Review \u2014 ") +
+                  teams[m_rules.status == BoutState::VisitorReview ? 1 : 0];
+        break;
+    default:
+        break;
+    }
+    lblBoutStatus->setCaption(caption);
+    // The caption takes the line under the jam clock while it has something
+    // to say.
+    const bool saying = shown && !caption.isEmpty();
+    lblBoutStatus->setVisibleFlag(saying);
+    lblCreatedBy->setVisibleFlag(!saying);
+}
+
+bool frmScoreboard::rulesKey(int KeyCode)
+{
+    if (BoutRules.Show == 0 || KeyCode == 0)
+        return false;
+    int which = -1;
+    for (int k = 0; k < BoutRulesRecord::KeyCount; ++k) {
+        if (BoutRules.key(k) == KeyCode)
+            which = k;
+    }
+    if (which < 0)
+        return false;
+    // Timeouts and reviews are taken between jams.
+    if (tkJam->running())
+        return true;
+    const auto stopPeriod = [this] {
+        // As the period key would stop it, without a sound.
+        if (tkPeriod->running())
+            AllKeyCode(Settings.StartStopPeriodClockKey);
+    };
+    const int team = which == HomeTimeout || which == HomeReview ? 0 : 1;
+    switch (which) {
+    case HomeTimeout:
+    case VisitorTimeout:
+        if (m_rules.timeoutsTaken[size_t(team)] >= BoutRules.TeamTimeouts)
+            return true;
+        stopPeriod();
+        ++m_rules.timeoutsTaken[size_t(team)];
+        m_rules.status = team == 0 ? BoutState::HomeTimeout : BoutState::VisitorTimeout;
+        break;
+    case OfficialTimeout:
+        stopPeriod();
+        m_rules.status = BoutState::OfficialTimeout;
+        break;
+    case HomeReview:
+    case VisitorReview:
+        if (m_rules.reviewsTaken[size_t(team)] >= BoutRules.TeamReviews)
+            return true;
+        stopPeriod();
+        ++m_rules.reviewsTaken[size_t(team)];
+        m_rules.lastReview = team;
+        m_rules.status = team == 0 ? BoutState::HomeReview : BoutState::VisitorReview;
+        break;
+    case Retained:
+        if (m_rules.lastReview < 0 || m_rules.reviewsTaken[size_t(m_rules.lastReview)] == 0)
+            return true;
+        --m_rules.reviewsTaken[size_t(m_rules.lastReview)];
+        m_rules.lastReview = -1;
+        break;
+    }
+    showRulesState();
+    return true;
+}
+
+void frmScoreboard::followRules(const BoutState &before)
+{
+    if (BoutRules.Show == 0)
+        return;
+    const KeeperState &jam = before.keepers[BoutState::Jam];
+    if (!jam.running && tkJam->running()) {
+        m_rules.status = BoutState::NoStatus;
+        // A jam clock started from its reset time is a new jam; one that
+        // goes on after a stop is not.
+        if (jam.ticks == before.jamResetTicks)
+            setJamNumber(std::min(99, std::max(0, jamNumber()) + 1));
+    }
+    if (nledPeriod->number() != before.numbers[BoutState::PeriodNumber]) {
+        setJamNumber(0);
+        m_rules.reviewsTaken = {0, 0};
+        m_rules.lastReview = -1;
+    }
+    showRulesState();
+}
