@@ -111,7 +111,10 @@ BoutChange describeChange(const BoutState &before, const BoutState &after, bool 
                                      : QStringLiteral(" team timeout given back"));
             valueChanged = true;
         }
-        if (now.reviewsTaken[t] != was.reviewsTaken[t]) {
+        // A new period gives the reviews back by itself.
+        const bool newPeriod =
+            after.numbers[BoutState::PeriodNumber] != before.numbers[BoutState::PeriodNumber];
+        if (now.reviewsTaken[t] != was.reviewsTaken[t] && !newPeriod) {
             parts << teams[t] + (now.reviewsTaken[t] > was.reviewsTaken[t]
                                      ? QStringLiteral(" official review")
                                      : QStringLiteral(" review retained"));

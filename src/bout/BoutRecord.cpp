@@ -32,7 +32,7 @@ QByteArray boutRecordCsv(const QList<JournalRow> &rows, const BoutNames &names)
     QString out = line({QStringLiteral("bout"), names.title, names.home, names.visitor});
     out += QStringLiteral("time,description,home score,visitor score,period,period clock,"
                           "jam clock,home penalty 1,home penalty 2,visitor penalty 1,"
-                          "visitor penalty 2\r\n");
+                          "visitor penalty 2,jam number\r\n");
     for (const JournalRow &row : rows) {
         const BoutState &s = row.state;
         QStringList fields = {
@@ -46,6 +46,8 @@ QByteArray boutRecordCsv(const QList<JournalRow> &rows, const BoutNames &names)
         };
         for (int k = BoutState::HomePenalty1; k <= BoutState::VisitorPenalty2; ++k)
             fields << BoutTexts::penalty(s, k);
+        // Last, so that what read the columns before still finds them.
+        fields << (s.rules.jamNumber < 0 ? QString() : QString::number(s.rules.jamNumber));
         out += line(fields);
     }
     return out.toUtf8();

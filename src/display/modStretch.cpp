@@ -101,7 +101,7 @@ void RecordLayout(QWidget *window)
             entry.PaddingI = recorded(control, "PaddingI");
             if (kind == u"Pinlux")
                 entry.PaddingD = recorded(control, "PaddingD");
-        } else if (kind == u"PictureBox" || kind == u"Image") {
+        } else if (kind == u"PictureBox" || kind == u"Image" || kind == u"TimeoutDots") {
             entry.Height = recorded(control, "Height");
             entry.Width = recorded(control, "Width");
         } else if (kind == u"Label") {

@@ -28,7 +28,7 @@ std::int32_t faded(std::int32_t lit, std::int32_t back)
 {
     const QColor a = toQColor(lit);
     const QColor b = toQColor(back);
-    const auto mix = [](int x, int y) { return (x + 3 * y) / 4; };
+    const auto mix = [](int x, int y) { return (x + 2 * y) / 3; };
     return fromQColor(
         QColor(mix(a.red(), b.red()), mix(a.green(), b.green()), mix(a.blue(), b.blue())));
 }
@@ -47,7 +47,7 @@ void frmScoreboard::createRulesItems()
     nledJamNumber->setDigitSize(qint16(std::lround(30 * y)));
     for (auto pad : {&LedDisplay::setPaddingH, &LedDisplay::setPaddingV, &LedDisplay::setPaddingI})
         (nledJamNumber->*pad)(qint16(std::lround(40 * y)));
-    nledJamNumber->setLeft(3075 * x);
+    nledJamNumber->setLeft(2900 * x);
     nledJamNumber->setTop(4250 * y);
     // Mended by a click and typing; Tab goes round the nine as it always has.
     nledJamNumber->setFocusPolicy(Qt::ClickFocus);

@@ -1,3 +1,4 @@
+#include "BoutRules.h"
 #include "MemoryStore.h"
 #include "QSettingsBackend.h"
 #include "SettingsStore.h"
@@ -34,6 +35,31 @@ private Q_SLOTS:
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir.path());
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_dir.path());
         QFile::remove(QSettingsBackend().location());
+    }
+
+    // The bout rules' section: not written while it has never been used,
+    // written from then on (turned off too), read like the other sections.
+    void boutRulesSection()
+    {
+        MemoryStore store;
+        QCOMPARE(BoutRulesStore::load(store), BoutRulesRecord{});
+        BoutRulesStore::save(store, BoutRulesRecord{});
+        QVERIFY(store.saved.isEmpty());
+        BoutRulesRecord on;
+        on.Show = 1;
+        on.HomeTimeoutKey = 71;
+        BoutRulesStore::save(store, on);
+        QCOMPARE(store.values.value(u"BoutRules/Show"_s), u"1"_s);
+        QCOMPARE(BoutRulesStore::load(store), on);
+        BoutRulesStore::save(store, BoutRulesRecord{});
+        QCOMPARE(store.values.value(u"BoutRules/Show"_s), u"0"_s);
+        store.values[u"BoutRules/TeamTimeouts"_s] = u"40"_s;
+        store.values[u"BoutRules/TeamReviews"_s] = u"one"_s;
+        store.values[u"BoutRules/Show"_s] = u"7"_s;
+        const BoutRulesRecord read = BoutRulesStore::load(store);
+        QCOMPARE(read.TeamTimeouts, std::int16_t(BoutRulesRecord::MaxCount));
+        QCOMPARE(read.TeamReviews, std::int16_t(1));
+        QCOMPARE(read.Show, std::int16_t(1));
     }
 
     void emptyStoreGivesTheDefaults()

@@ -1,0 +1,110 @@
+// Jam number, timeouts and official reviews: what each key does to the
+// board, and nothing while they are off.
+#include "BoardHarness.h"
+#include "BoutRules.h"
+#include "Digmar.h"
+#include "Label.h"
+#include "TimeoutDots.h"
+
+#include <QScopeGuard>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+class tst_BoutRules : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    // A row's keys go to the board with no display selected (a digit is
+    // typed into the period number); the board then holds the rules state
+    // given, the period clock runs or not, and the journal's last words.
+    void keys_data()
+    {
+        QTest::addColumn<bool>("shown");
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("expected"); // jam, timeouts taken h/v, reviews h/v, status
+        QTest::addColumn<bool>("periodRuns");
+        QTest::addColumn<QString>("lastWords");
+        QTest::newRow("new jams counted")
+            << true << u"jjrj"_s << u"2 0 0 0 0 -"_s << false << u"Jam clock started"_s;
+        QTest::newRow("a restart is no new jam")
+            << true << u"jjj"_s << u"1 0 0 0 0 -"_s << false << u"Jam clock started"_s;
+        QTest::newRow("a timeout stops the period")
+            << true << u"sh"_s << u"0 1 0 0 0 home timeout"_s << false
+            << u"Period clock stopped, Home team timeout"_s;
+        QTest::newRow("none while the jam runs")
+            << true << u"sjhqo"_s << u"1 0 0 0 0 -"_s << true << u"Jam clock started"_s;
+        QTest::newRow("none left") << true << u"vvvv"_s << u"0 0 3 0 0 visitor timeout"_s << false
+                                   << u"Visitor team timeout"_s;
+        QTest::newRow("official timeout") << true << u"so"_s << u"0 0 0 0 0 official"_s << false
+                                          << u"Period clock stopped, Official timeout"_s;
+        QTest::newRow("review, then retained")
+            << true << u"qe"_s << u"0 0 0 0 0 home review"_s << false << u"Home review retained"_s;
+        QTest::newRow("one review a period") << true << u"ww"_s << u"0 0 0 0 1 visitor review"_s
+                                             << false << u"Visitor official review"_s;
+        QTest::newRow("a jam clears the caption")
+            << true << u"hj"_s << u"1 1 0 0 0 -"_s << false << u"Jam clock started"_s;
+        QTest::newRow("a new period: reviews back, jam 0")
+            << true << u"jjrqw2"_s << u"0 0 0 0 0 visitor review"_s << false
+            << u"Period 2, Jam 0"_s;
+        QTest::newRow("off: no key acts, nothing counts")
+            << false << u"shjrjqo"_s << u"0 0 0 0 0 -"_s << true << u"Jam clock started"_s;
+    }
+    void keys()
+    {
+        QFETCH(bool, shown);
+        QFETCH(QString, keys);
+        QFETCH(QString, expected);
+        QFETCH(bool, periodRuns);
+        QFETCH(QString, lastWords);
+        BoutRules = BoutRulesRecord{};
+        BoutRules.Show = shown ? 1 : 0;
+        const auto restored = qScopeGuard([] { BoutRules = BoutRulesRecord{}; });
+        BoardHarness h;
+        h.board->UpdateFormColors();
+        QCOMPARE(h.board->nledJamNumber != nullptr, shown); // made only when shown
+        QString said;
+        connect(h.board.get(), &frmScoreboard::operatorActed, this,
+                [&said](const OperatorAction &a) {
+                    said = a.description();
+                    QVERIFY(a.kind != OperatorAction::BoutRule || a.undoable());
+                });
+        for (const QChar c : keys) {
+            if (c.isDigit()) {
+                h.board->nledPeriod->setFocus();
+                QTest::keyClick(h.board->nledPeriod, Qt::Key(c.unicode()));
+                QTest::keyClick(h.board->nledPeriod, Qt::Key_Return);
+                h.board->setFocus();
+            } else {
+                QTest::keyClick(h.board.get(), Qt::Key(c.toUpper().unicode()));
+            }
+            h.tick(50);
+        }
+        const BoutState::Rules r = h.board->boutState().rules;
+        const char *statuses[] = {"-",        "home timeout", "visitor timeout",
+                                  "official", "home review",  "visitor review"};
+        QCOMPARE(u"%1 %2 %3 %4 %5 %6"_s.arg(r.jamNumber)
+                     .arg(r.timeoutsTaken[0])
+                     .arg(r.timeoutsTaken[1])
+                     .arg(r.reviewsTaken[0])
+                     .arg(r.reviewsTaken[1])
+                     .arg(QLatin1String(statuses[r.status])),
+                 expected);
+        QCOMPARE(h.board->tkPeriod->running(), periodRuns);
+        QCOMPARE(said, lastWords);
+        if (!shown)
+            return;
+        // What the board shows of it.
+        QCOMPARE(h.board->nledJamNumber->number(), r.jamNumber);
+        QCOMPARE(h.board->dotsVisitorTimeouts->remaining(), 3 - r.timeoutsTaken[1]);
+        QCOMPARE(h.board->dotsHomeTimeouts->reviewLeft(), r.reviewsTaken[0] == 0);
+        QCOMPARE(h.board->lblBoutStatus->isVisibleFlag(), r.status != BoutState::NoStatus);
+        QCOMPARE(h.board->lblCreatedBy->isVisibleFlag(), r.status == BoutState::NoStatus);
+        // And the bout state keeps all of it.
+        const BoutState state = h.board->boutState();
+        QCOMPARE(BoutState::fromJson(state.toJson())->rules, state.rules);
+    }
+};
+
+QTEST_MAIN(tst_BoutRules)
+#include "tst_boutrules.moc"
