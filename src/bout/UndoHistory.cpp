@@ -93,6 +93,16 @@ BoutState UndoHistory::patched(const BoutState &now, const BoutState &from,
         if (from.penaltyBlank[size_t(p)] != to.penaltyBlank[size_t(p)])
             s.penaltyBlank[size_t(p)] = to.penaltyBlank[size_t(p)];
     }
+    // The rules' counts and caption, each as the step left it.
+    const auto take = [](auto &field, const auto &was, const auto &becomes) {
+        if (was != becomes)
+            field = becomes;
+    };
+    take(s.rules.jamNumber, from.rules.jamNumber, to.rules.jamNumber);
+    take(s.rules.timeoutsTaken, from.rules.timeoutsTaken, to.rules.timeoutsTaken);
+    take(s.rules.reviewsTaken, from.rules.reviewsTaken, to.rules.reviewsTaken);
+    take(s.rules.lastReview, from.rules.lastReview, to.rules.lastReview);
+    take(s.rules.status, from.rules.status, to.rules.status);
     if (from.jamResetTicks != to.jamResetTicks)
         s.jamResetTicks = to.jamResetTicks;
     if (from.periodResetTicks != to.periodResetTicks)

@@ -1,0 +1,102 @@
+#!/usr/bin/env bash
+# The jam number, timeouts and official reviews on the real program, driven
+# by real X keys, and read back from its live feed: jams counted and not,
+# each key's effect, a review retained, a timeout undone, a new period, and
+# the timeouts kept across a kill and "Resume Bout".
+#   bout_rules.sh <quelvane> <render_display>
+set -uo pipefail
+exe=$1
+render=$2
+source "$(dirname "$0")/session.sh"
+require_tools Xvfb openbox xdotool curl
+step() { echo "-- $*"; }
+start_session 1280x800
+mkdir -p "$XDG_CONFIG_HOME/Quelvane"
+printf '[BoutRules]\nShow=1\n[TextSettings]\nHomeText=Wreckers\nVisitorText=Rollers\n' \
+    >"$XDG_CONFIG_HOME/Quelvane/Quelvane.conf"
+port=$((20000 + RANDOM % 20000))
+
+start_board() {
+    "$exe" --feed "127.0.0.1:$port" >>"$work/program.log" 2>&1 &
+    program=$!
+    local splash question
+    splash=$(window_named Quelvane) || fail "no splash"
+    eval "$(xdotool getwindowgeometry --shell "$splash")"
+    xdotool mousemove $((X + 40)) $((Y + 30)) click 1
+    if [ "$1" = resume ]; then
+        question=$(window_named "Resume Bout") || fail "no Resume Bout question"
+        xdotool windowactivate --sync "$question" key Return
+    fi
+    board=$(window_named Quelvane "$splash") || fail "no board"
+    xdotool windowactivate --sync "$board" >/dev/null 2>&1
+}
+
+# The feed's state has every pattern given, within 3 s (sorted keys, compact).
+shows() {
+    local state
+    for _ in $(seq 60); do
+        state=$(curl -s --max-time 2 "http://127.0.0.1:$port/state.json")
+        local all=yes pattern
+        for pattern in "$@"; do
+            grep -q -- "$pattern" <<<"$state" || all=no
+        done
+        [ $all = yes ] && return 0
+        sleep 0.05
+    done
+    echo "   the feed says: $(grep -o '"home":{[^}]*}\|"visitor":{[^}]*}\|"jam":{[^}]*}\|"status":"[^"]*"' <<<"$state" | tr '\n' ' ')" >&2
+    return 1
+}
+home() { echo "\"home\":{\"name\":\"Wreckers\",\"reviews\":$1,\"score\":\"0\",\"timeouts\":$2}"; }
+visitor() { echo "\"visitor\":{\"name\":\"Rollers\",\"reviews\":$1,\"score\":\"0\",\"timeouts\":$2}"; }
+
+step "jams are counted when the jam clock starts from its reset time, not when it goes on"
+start_board fresh
+shows '"number":"0"' '"status":""' || fail "no jam number 0 at the start"
+xdotool key j j r j j
+shows '"number":"2"' || fail "two jams were not counted"
+xdotool key j j r
+shows '"number":"2"' || fail "a restarted jam was counted"
+
+step "a team timeout stops the period clock, takes a dot and says so; the next jam clears it"
+xdotool key s
+shows '"period":{[^}]*"running":true' || fail "the period clock did not start"
+xdotool key h
+shows "$(home 1 2)" '"status":"Team Timeout — Wreckers"' '"period":{[^}]*"running":false' ||
+    fail "H did not take a home timeout"
+xdotool key j
+shows '"status":""' '"number":"3"' || fail "the next jam did not clear the caption"
+xdotool key h v o q w
+shows "$(home 1 2)" "$(visitor 1 3)" '"status":""' || fail "keys acted while the jam ran"
+xdotool key j r
+
+step "official timeout, reviews, a review retained, and a timeout undone"
+xdotool key o
+shows '"status":"Official Timeout"' || fail "O did not call an official timeout"
+xdotool key w
+shows "$(visitor 0 3)" '"status":"Official Review — Rollers"' || fail "W did not take a review"
+xdotool key w
+shows "$(visitor 0 3)" || fail "a second review was taken in the period"
+xdotool key e
+shows "$(visitor 1 3)" || fail "E did not give the review back"
+xdotool key v
+shows "$(visitor 1 2)" || fail "V did not take a visitor timeout"
+xdotool key ctrl+z
+shows "$(visitor 1 3)" || fail "Ctrl+Z did not give the timeout back"
+
+step "a new period gives the reviews back and counts jams from 0"
+xdotool key q
+shows "$(home 0 2)" || fail "Q did not take a home review"
+read -r x y w h <<<"$("$render" nledPeriod 0 "$work/period.png" 2>/dev/null)"
+eval "$(xdotool getwindowgeometry --shell "$board")"
+xdotool mousemove $((X + x + w / 2)) $((Y + y + h / 2)) click 1 key 2 Return
+shows '"number":"0"' "$(home 1 2)" || fail "the new period kept the count or the review"
+
+step "killed and resumed: the timeouts taken are still taken"
+kill -9 "$program"
+wait "$program" 2>/dev/null
+start_board resume
+shows "$(home 1 2)" "$(visitor 1 3)" || fail "the resumed bout lost its timeouts"
+kill "$program" 2>/dev/null
+wait "$program" 2>/dev/null
+"$exe" --export-bout - | sed -n 2p | grep -q ',jam number' || fail "the record has no jam number"
+echo "PASS: jam number, timeouts and reviews on the real program"
