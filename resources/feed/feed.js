@@ -217,5 +217,26 @@ const Feed = (() => {
     }
   }
 
-  return { follow, drawLed };
+  // A team's timeouts as dots in el (lit: left), then after a gap one for
+  // its official review, lit while it has one; each dot a share of el's
+  // width, round.
+  function drawDots(el, count, left, reviewLeft, lit, unlit) {
+    const on = [];
+    for (let i = 0; i < count; ++i) on.push(i < left);
+    on.push(null, reviewLeft);
+    while (el.children.length < on.length) el.appendChild(document.createElement("span"));
+    while (el.children.length > on.length) el.lastChild.remove();
+    on.forEach((o, i) => {
+      const dot = el.children[i];
+      dot.style.display = "inline-block";
+      dot.style.width = 70 / on.length + "%";
+      dot.style.aspectRatio = "1";
+      dot.style.margin = "0 " + 15 / on.length + "%";
+      dot.style.borderRadius = "50%";
+      dot.style.visibility = o === null ? "hidden" : "visible";
+      dot.style.background = o ? lit : unlit;
+    });
+  }
+
+  return { follow, drawLed, drawDots };
 })();

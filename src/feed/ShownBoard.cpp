@@ -29,7 +29,7 @@ bool ShownBoard::sameShown(const ShownBoard &o) const
            jamNumber == o.jamNumber && timeoutsLeft == o.timeoutsLeft &&
            reviewsLeft == o.reviewsLeft && status == o.status && colors == o.colors &&
            ledType == o.ledType && aspect == o.aspect && displays == o.displays &&
-           labels == o.labels && frames == o.frames && pictures == o.pictures;
+           labels == o.labels && frames == o.frames && dots == o.dots && pictures == o.pictures;
 }
 
 QByteArray ShownBoard::toJson(quint64 seq) const
@@ -64,6 +64,15 @@ QJsonObject ShownBoard::toJsonObject(quint64 seq) const
                                      {QStringLiteral("color"), f.color},
                                      {QStringLiteral("width"), f.width},
                                      {QStringLiteral("place"), place(f.place)}});
+    }
+    QJsonArray dotsList;
+    for (const Dots &d : dots) {
+        dotsList.append(QJsonObject{{QStringLiteral("name"), d.name},
+                                    {QStringLiteral("team"), d.team},
+                                    {QStringLiteral("count"), d.count},
+                                    {QStringLiteral("lit"), d.lit},
+                                    {QStringLiteral("unlit"), d.unlit},
+                                    {QStringLiteral("place"), place(d.place)}});
     }
     QJsonObject pictureList;
     for (const Picture &p : pictures) {
@@ -112,6 +121,9 @@ QJsonObject ShownBoard::toJsonObject(quint64 seq) const
         QJsonObject jam = o.value(QStringLiteral("jam")).toObject();
         jam.insert(QStringLiteral("number"), jamNumber);
         o.insert(QStringLiteral("jam"), jam);
+        QJsonObject layout = o.value(QStringLiteral("layout")).toObject();
+        layout.insert(QStringLiteral("dots"), dotsList);
+        o.insert(QStringLiteral("layout"), layout);
         o.insert(QStringLiteral("status"), status);
     }
     return o;

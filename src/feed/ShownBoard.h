@@ -37,6 +37,15 @@ struct ShownBoard {
         QRectF place;
         bool operator==(const Frame &) const = default;
     };
+    // A team's timeouts and review as dots (shown with the rules only).
+    struct Dots {
+        QString name;     // "dotsHomeTimeouts"
+        QString team;     // "home", "visitor": its timeouts and reviews left are the team's
+        int count = 0;    // timeouts in a bout
+        QString lit, unlit; // #rrggbb
+        QRectF place;
+        bool operator==(const Dots &) const = default;
+    };
     struct Picture {
         QString which; // "home", "visitor", "board"
         QString path;  // the file shown; empty for none
@@ -61,6 +70,7 @@ struct ShownBoard {
     QList<Display> displays;
     QList<Label> labels;
     QList<Frame> frames;
+    QList<Dots> dots;
     QList<Picture> pictures;
     // The bout at this moment; it moves with every tick of a running clock,
     // so it is not part of what counts as a change.

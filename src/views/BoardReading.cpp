@@ -4,6 +4,7 @@
 #include "ColorRef.h"
 #include "Digmar.h"
 #include "Label.h"
+#include "TimeoutDots.h"
 #include "PictureBox.h"
 #include "Pinlux.h"
 #include "Settings.h"
@@ -91,6 +92,11 @@ ShownBoard shownBoard(const frmScoreboard &b)
         s.status = b.lblBoutStatus->isHidden() ? QString() : b.lblBoutStatus->caption();
         displays << b.nledJamNumber;
         labels << b.lblBoutStatus;
+        for (const auto &[dots, team] : {std::pair(b.dotsHomeTimeouts, "home"),
+                                         std::pair(b.dotsVisitorTimeouts, "visitor")}) {
+            s.dots.append({dots->objectName(), QLatin1String(team), dots->count(),
+                           css(dots->litColor()), css(dots->unlitColor()), fraction(dots, size)});
+        }
     }
     for (const LedDisplay *d : displays) {
         s.displays.append({d->objectName(), positions(d->cells()), css(d->litColor()),
