@@ -2,11 +2,13 @@
 // (Xorg with the dummy driver, tests/with-xorg-dummy).
 #include "AudienceScreens.h"
 #include "BoardHarness.h"
+#include "BoutRules.h"
 #include "Digmar.h"
 #include "KeyTyping.h"
 #include "Label.h"
 #include "Pinlux.h"
 #include "ScreenChoice.h"
+#include "TimeoutDots.h"
 
 #include <QGuiApplication>
 #include <QProcess>
@@ -107,6 +109,7 @@ private Q_SLOTS:
             Settings.ScoreColor = 0x00FF00;
             Settings.LEDType = 1;
             Settings.HomeText = u"Rollers"_s;
+            BoutRules.Show = 1; // the board makes its rules items now
             h.tick(50);
         };
         h.key(113); // F2
@@ -114,6 +117,17 @@ private Q_SLOTS:
         QCOMPARE(score->litColor(), 0x00FF00);
         QCOMPARE(score->ledType(), 1);
         QCOMPARE(static_cast<Label *>(a->control(u"lblHomeTeam"_s))->caption(), u"Rollers"_s);
+        // The bout rules come to the crowd too, in the same place, and follow
+        // the keys.
+        typeKeys(h.board->nledHomeScore, u"JH"_s); // the jam stopped: between jams
+        auto *dots = qobject_cast<TimeoutDots *>(a->control(u"dotsHomeTimeouts"_s));
+        QVERIFY(dots && dots->isVisibleFlag());
+        QCOMPARE(dots->remaining(), 2);
+        QCOMPARE(static_cast<Label *>(a->control(u"lblBoutStatus"_s))->caption(),
+                 u"Team Timeout \u2014 Rollers"_s);
+        QVERIFY(qAbs(double(dots->y()) / a->height() -
+                     double(h.board->dotsHomeTimeouts->y()) / h.board->height()) < 0.01);
+        BoutRules = BoutRulesRecord{};
 
         // Scaled as the board scales, to its own screen.
         const auto heightShare = [](const QWidget *display, const QWidget *window) {
