@@ -15,6 +15,7 @@
 #include "modStretch.h"
 
 #include <QColor>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -122,7 +123,9 @@ void frmScoreboard::showRulesState()
     const QString teams[] = {Settings.HomeText, Settings.VisitorText};
     TimeoutDots *dots[] = {dotsHomeTimeouts, dotsVisitorTimeouts};
     for (int t = 0; t < 2; ++t) {
-        dots[t]->setRemaining(BoutRules.TeamTimeouts - m_rules.timeoutsTaken[size_t(t)]);
+        // Fewer allowed than already taken (changed mid-bout): none left.
+        dots[t]->setRemaining(
+            std::max(0, BoutRules.TeamTimeouts - m_rules.timeoutsTaken[size_t(t)]));
         dots[t]->setReviewLeft(m_rules.reviewsTaken[size_t(t)] < BoutRules.TeamReviews);
     }
     QString caption;
@@ -154,6 +157,22 @@ void frmScoreboard::showRulesState()
 bool frmScoreboard::rulesKey(int KeyCode)
 {
     if (BoutRules.Show == 0 || KeyCode == 0)
+        return false;
+    // A store edited by hand may give a rules key to a command as well: the
+    // command keeps it (and F1 and F2 are always help and Options).
+    const std::int16_t commands[] = {Settings.StartStopJamClockKey,
+                                     Settings.ResetJamClockKey,
+                                     Settings.StartStopPeriodClockKey,
+                                     Settings.ResetPeriodClockKey,
+                                     Settings.ClockSwitchKey,
+                                     Settings.SepTimeKey,
+                                     Settings.ClearKey,
+                                     Settings.BuzzerKey,
+                                     Settings.PeriodEndSoundKey,
+                                     Settings.PenaltyIncrementSecKey,
+                                     112,
+                                     113};
+    if (std::find(std::begin(commands), std::end(commands), KeyCode) != std::end(commands))
         return false;
     int which = -1;
     for (int k = 0; k < BoutRulesRecord::KeyCount; ++k) {

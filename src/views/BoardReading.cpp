@@ -4,15 +4,16 @@
 #include "ColorRef.h"
 #include "Digmar.h"
 #include "Label.h"
-#include "TimeoutDots.h"
 #include "PictureBox.h"
 #include "Pinlux.h"
 #include "Settings.h"
 #include "Shape.h"
 #include "Tarrow.h"
+#include "TimeoutDots.h"
 #include "frmScoreboard.h"
 
 #include <QFileInfo>
+#include <algorithm>
 
 namespace {
 
@@ -86,14 +87,16 @@ ShownBoard shownBoard(const frmScoreboard &b)
         s.rulesShown = true;
         s.jamNumber = shown(b.nledJamNumber);
         for (int t = 0; t < 2; ++t) {
-            s.timeoutsLeft[size_t(t)] = BoutRules.TeamTimeouts - rules.timeoutsTaken[size_t(t)];
-            s.reviewsLeft[size_t(t)] = BoutRules.TeamReviews - rules.reviewsTaken[size_t(t)];
+            s.timeoutsLeft[size_t(t)] =
+                std::max(0, BoutRules.TeamTimeouts - rules.timeoutsTaken[size_t(t)]);
+            s.reviewsLeft[size_t(t)] =
+                std::max(0, BoutRules.TeamReviews - rules.reviewsTaken[size_t(t)]);
         }
         s.status = b.lblBoutStatus->isHidden() ? QString() : b.lblBoutStatus->caption();
         displays << b.nledJamNumber;
         labels << b.lblBoutStatus;
-        for (const auto &[dots, team] : {std::pair(b.dotsHomeTimeouts, "home"),
-                                         std::pair(b.dotsVisitorTimeouts, "visitor")}) {
+        for (const auto &[dots, team] :
+             {std::pair(b.dotsHomeTimeouts, "home"), std::pair(b.dotsVisitorTimeouts, "visitor")}) {
             s.dots.append({dots->objectName(), QLatin1String(team), dots->count(),
                            css(dots->litColor()), css(dots->unlitColor()), fraction(dots, size)});
         }
