@@ -216,14 +216,15 @@ void FeedServer::send(QWebSocket *client, const QByteArray &frame)
         return;
     }
     // After a closing handshake has begun, nothing more may follow it.
-    if (client->state() == QAbstractSocket::ConnectedState)
-        WebSocketFrames::write(wire, frame);
+    if (client->state() == QAbstractSocket::ConnectedState && WebSocketFrames::write(wire, frame))
+        m_buffered.insert(client);
 }
 
 void FeedServer::drop(QWebSocket *client)
 {
     m_talk.remove(client);
     m_wires.remove(client);
+    m_buffered.remove(client);
     if (!m_clients.removeOne(client))
         return;
     client->disconnect(this);
@@ -269,6 +270,20 @@ void FeedServer::takeWebSockets()
         connect(client, &QWebSocket::textFrameReceived, this, counted);
         connect(client, &QWebSocket::binaryFrameReceived, this, counted);
         connect(client, &QWebSocket::pong, this, counted);
+        // Qt answers a client's pings by itself and says nothing of them;
+        // but our own messages go to the socket straight, so what Qt writes
+        // for a client is (nearly) all answers to its pings: each write
+        // counts as a frame it sent.
+        connect(client, &QWebSocket::bytesWritten, this, [this, client, counted] {
+            // Our own message, written on as the socket drains, is not.
+            QTcpSocket *wire = m_wires.value(client);
+            if (m_buffered.contains(client)) {
+                if (!wire || wire->bytesToWrite() == 0)
+                    m_buffered.remove(client);
+                return;
+            }
+            counted();
+        });
         m_clients.append(client);
         if (!m_keepAlive.isActive())
             m_keepAlive.start();

@@ -9,6 +9,7 @@
 #include <QJsonObject>
 #include <QList>
 #include <QPointer>
+#include <QSet>
 #include <QTimer>
 #include <optional>
 
@@ -83,6 +84,8 @@ private:
     QList<QWebSocket *> m_clients;
     // Each client's own socket, written to straight.
     QHash<QWebSocket *, QPointer<QTcpSocket>> m_wires;
+    // Clients with some of our own message still in their socket's buffer.
+    QSet<QWebSocket *> m_buffered;
     ShownBoard m_shown;
     bool m_published = false;
     QJsonObject m_state;

@@ -28,7 +28,7 @@ QByteArray WebSocketFrames::text(QByteArrayView utf8)
     return frame;
 }
 
-void WebSocketFrames::write(QTcpSocket *socket, const QByteArray &frame)
+bool WebSocketFrames::write(QTcpSocket *socket, const QByteArray &frame)
 {
     qsizetype sent = 0;
     if (socket->bytesToWrite() == 0) {
@@ -38,6 +38,8 @@ void WebSocketFrames::write(QTcpSocket *socket, const QByteArray &frame)
         // find for itself): it all goes through the socket.
         sent = n > 0 ? qsizetype(n) : 0;
     }
-    if (sent < frame.size())
-        socket->write(frame.constData() + sent, frame.size() - sent);
+    if (sent == frame.size())
+        return false;
+    socket->write(frame.constData() + sent, frame.size() - sent);
+    return true;
 }

@@ -15,7 +15,8 @@ namespace WebSocketFrames {
 QByteArray text(QByteArrayView utf8);
 // Writes a whole frame after whatever the socket still holds to send: to the
 // kernel at once when it holds nothing, through the socket's own buffer
-// otherwise (or for what the kernel did not take).
-void write(QTcpSocket *socket, const QByteArray &frame);
+// otherwise (or for what the kernel did not take). True when some of it went
+// through the socket's buffer.
+bool write(QTcpSocket *socket, const QByteArray &frame);
 
 } // namespace WebSocketFrames
