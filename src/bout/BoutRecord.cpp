@@ -47,7 +47,9 @@ QByteArray boutRecordCsv(const QList<JournalRow> &rows, const BoutNames &names)
         for (int k = BoutState::HomePenalty1; k <= BoutState::VisitorPenalty2; ++k)
             fields << BoutTexts::penalty(s, k);
         // Last, so that what read the columns before still finds them.
-        fields << (s.rules.jamNumber < 0 ? QString() : QString::number(s.rules.jamNumber));
+        // Blank while the jam number was not shown: it was not counted then.
+        fields << (!s.rulesShown || s.rules.jamNumber < 0 ? QString()
+                                                          : QString::number(s.rules.jamNumber));
         out += line(fields);
     }
     return out.toUtf8();

@@ -123,6 +123,7 @@ QJsonObject BoutState::toJsonObject() const
               QJsonArray{rules.reviewsTaken[0], rules.reviewsTaken[1]}},
              {QStringLiteral("lastReview"), rules.lastReview},
              {QStringLiteral("status"), key(StatusNames[rules.status])},
+             {QStringLiteral("shown"), rulesShown},
          }},
     };
 }
@@ -174,6 +175,7 @@ std::optional<BoutState> BoutState::fromJson(const QByteArray &json)
                                   std::clamp(a.at(1).toInt(), 0, 99)};
     };
     s.rules.jamNumber = std::clamp(rules.value(QStringLiteral("jamNumber")).toInt(0), -1, 99);
+    s.rulesShown = rules.value(QStringLiteral("shown")).toBool();
     s.rules.timeoutsTaken = counts("timeoutsTaken");
     s.rules.reviewsTaken = counts("reviewsTaken");
     s.rules.lastReview = std::clamp(rules.value(QStringLiteral("lastReview")).toInt(-1), -1, 1);

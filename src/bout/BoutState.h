@@ -62,6 +62,9 @@ struct BoutState {
         bool operator==(const Rules &) const = default;
     };
     Rules rules;
+    // Whether the rules were shown when the state was read: what they hold
+    // means something to the bout's record only then. Not part of the bout.
+    bool rulesShown = false;
 
     std::int64_t monotonicNs = 0;
     std::int64_t wallMs = 0;

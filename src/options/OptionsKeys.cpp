@@ -5,6 +5,7 @@
 #include "Dialogs.h"
 #include "frmChooseKey.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -91,4 +92,7 @@ void frmOptions::cmdResetKeys_Click()
         this->*m_keyRows[i].member = defaults[i];
     }
     optNormal->setChecked(true);
+    // A bout rules key that a command has now is chosen again.
+    if (chkShowBoutRules->isChecked())
+        showBoutRulesChanged(true);
 }

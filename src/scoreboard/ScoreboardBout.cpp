@@ -44,6 +44,7 @@ BoutState frmScoreboard::boutState() const
             static_cast<Pinlux *>(displays[size_t(PenaltyDisplays[p])])->value() == -1.0f;
     s.rules = m_rules;
     s.rules.jamNumber = jamNumber();
+    s.rulesShown = BoutRules.Show != 0;
     s.clockTime = ClockTime;
     s.suppressedPeriodSound = SuppressedPeriodSound;
     s.endSounded = EndSounded;
@@ -112,13 +113,14 @@ void frmScoreboard::operatorKey(LedDisplay *display, int KeyCode)
     // the key's.
     noticeBoutChange();
     const BoutState before = boutState();
-    if (rulesKey(KeyCode)) {
-        // a timeout or review, taken between jams
-    } else if (display) {
+    // A rules key acts, and goes on to the display or the commands as any
+    // key does: like a command's key, it never keeps a display from its
+    // typing.
+    rulesKey(KeyCode);
+    if (display)
         Display_KeyDown(display, KeyCode);
-    } else {
+    else
         AllKeyCode(KeyCode);
-    }
     if (!m_loaded)
         return;
     followRules(before);
@@ -141,12 +143,8 @@ OperatorAction::Kind frmScoreboard::actionKind(LedDisplay *display, int KeyCode,
         std::find_if(penalties.begin(), penalties.end(),
                      [display](const PenaltyClock &p) { return p.display == display; });
     const bool onPenalty = display && penalty != penalties.end();
-    if (BoutRules.Show != 0) {
-        for (int k = 0; k < BoutRulesRecord::KeyCount; ++k) {
-            if (BoutRules.key(k) == KeyCode)
-                return OperatorAction::BoutRule;
-        }
-    }
+    if (rulesKeyIndex(KeyCode) >= 0)
+        return OperatorAction::BoutRule;
     const auto startOrStop = [&](int keeper) {
         return after.keepers[size_t(keeper)].running ? OperatorAction::Start : OperatorAction::Stop;
     };

@@ -110,6 +110,7 @@ void frmScoreboard::AllKeyUp(int KeyCode, int)
 {
     if (KeyCode == VirtualKey::NumLock)
         UpdateNumLock();
+    rulesKeyUp(KeyCode);
 }
 
 int frmScoreboard::KeyCodeToAsci(int KeyCode) const

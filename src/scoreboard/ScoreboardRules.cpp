@@ -154,10 +154,10 @@ void frmScoreboard::showRulesState()
     lblCreatedBy->setVisibleFlag(!saying);
 }
 
-bool frmScoreboard::rulesKey(int KeyCode)
+int frmScoreboard::rulesKeyIndex(int KeyCode) const
 {
     if (BoutRules.Show == 0 || KeyCode == 0)
-        return false;
+        return -1;
     // A store edited by hand may give a rules key to a command as well: the
     // command keeps it (and F1 and F2 are always help and Options).
     const std::int16_t commands[] = {Settings.StartStopJamClockKey,
@@ -173,17 +173,31 @@ bool frmScoreboard::rulesKey(int KeyCode)
                                      112,
                                      113};
     if (std::find(std::begin(commands), std::end(commands), KeyCode) != std::end(commands))
-        return false;
-    int which = -1;
+        return -1;
     for (int k = 0; k < BoutRulesRecord::KeyCount; ++k) {
         if (BoutRules.key(k) == KeyCode)
-            which = k;
+            return k;
     }
+    return -1;
+}
+
+void frmScoreboard::rulesKey(int KeyCode)
+{
+    const int which = rulesKeyIndex(KeyCode);
     if (which < 0)
-        return false;
+        return;
+    // A key held down repeats: one timeout a press. A press that comes while
+    // the same key is held (no release seen, the last press under a second
+    // ago) is its repeat.
+    const bool repeat =
+        KeyCode == m_rulesKeyHeld && m_rulesKeySince.isValid() && !m_rulesKeySince.hasExpired(1000);
+    m_rulesKeyHeld = KeyCode;
+    m_rulesKeySince.start();
+    if (repeat)
+        return;
     // Timeouts and reviews are taken between jams.
     if (tkJam->running())
-        return true;
+        return;
     const auto stopPeriod = [this] {
         // As the period key would stop it, without a sound.
         if (tkPeriod->running())
@@ -194,7 +208,7 @@ bool frmScoreboard::rulesKey(int KeyCode)
     case HomeTimeout:
     case VisitorTimeout:
         if (m_rules.timeoutsTaken[size_t(team)] >= BoutRules.TeamTimeouts)
-            return true;
+            return;
         stopPeriod();
         ++m_rules.timeoutsTaken[size_t(team)];
         m_rules.status = team == 0 ? BoutState::HomeTimeout : BoutState::VisitorTimeout;
@@ -206,7 +220,7 @@ bool frmScoreboard::rulesKey(int KeyCode)
     case HomeReview:
     case VisitorReview:
         if (m_rules.reviewsTaken[size_t(team)] >= BoutRules.TeamReviews)
-            return true;
+            return;
         stopPeriod();
         ++m_rules.reviewsTaken[size_t(team)];
         m_rules.lastReview = team;
@@ -214,13 +228,18 @@ bool frmScoreboard::rulesKey(int KeyCode)
         break;
     case Retained:
         if (m_rules.lastReview < 0 || m_rules.reviewsTaken[size_t(m_rules.lastReview)] == 0)
-            return true;
+            return;
         --m_rules.reviewsTaken[size_t(m_rules.lastReview)];
         m_rules.lastReview = -1;
         break;
     }
     showRulesState();
-    return true;
+}
+
+void frmScoreboard::rulesKeyUp(int KeyCode)
+{
+    if (KeyCode == m_rulesKeyHeld)
+        m_rulesKeyHeld = 0;
 }
 
 void frmScoreboard::followRules(const BoutState &before)

@@ -4,6 +4,7 @@
 #include "BoutState.h"
 #include "Form.h"
 
+#include <QElapsedTimer>
 #include <QTime>
 #include <QTimer>
 #include <array>
@@ -176,8 +177,12 @@ private:
     void applyRulesAppearance();
     // The dots, caption and jam number as the rules state is.
     void showRulesState();
-    // A key of the rules: true when it was one (and the option is on).
-    bool rulesKey(int KeyCode);
+    // Which of the rules' keys a key is (the option on, no command's key),
+    // or -1.
+    int rulesKeyIndex(int KeyCode) const;
+    // A key of the rules takes its timeout or review; others do nothing.
+    void rulesKey(int KeyCode);
+    void rulesKeyUp(int KeyCode);
     // After a key: a new jam counted, a new period's reviews given back.
     void followRules(const BoutState &before);
 
@@ -218,4 +223,6 @@ private:
     MonotonicClock *m_clock = nullptr;
     BoutState m_lastSeenBout;
     BoutState::Rules m_rules; // the jam number is the display's
+    int m_rulesKeyHeld = 0;   // a rules key pressed and not yet released
+    QElapsedTimer m_rulesKeySince;
 };

@@ -1,3 +1,4 @@
+#include "BoutRules.h"
 #include "ChooseKeyShared.h"
 #include "ColorRef.h"
 #include "Image.h"
@@ -20,6 +21,7 @@
 #include <QMap>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionSlider>
@@ -95,7 +97,7 @@ private Q_SLOTS:
         QCOMPARE(dialog.windowTitle(), u"Options"_s);
         // The five pages, and after them the bout rules' own.
         QCOMPARE(dialog.SSTab1->count(), 6);
-        const QStringList pages = {u"Key Controls"_s, u"Color Controls"_s, u"Text Controls"_s,
+        const QStringList pages = {u"Key Controls"_s, u"Color Controls"_s,       u"Text Controls"_s,
                                    u"Pictures"_s,     u"&Additional Settings"_s, u"Bout"_s};
         for (int i = 0; i < 6; ++i)
             QCOMPARE(dialog.SSTab1->tabText(i), pages[i]);
@@ -269,6 +271,10 @@ private Q_SLOTS:
         Settings.BuzzerKey = 74; // an additional key moved onto a default
         Settings.NumLockForce = 1;
         Settings.StartStopJamClockKey = 75;
+        Settings.ResetJamClockKey = 76;
+        BoutRules.Show = 1;
+        BoutRules.HomeTimeoutKey = 82; // R, free until the reset gives it back
+        const auto restored = qScopeGuard([] { BoutRules = BoutRulesRecord{}; });
         frmOptions dialog(store);
         dialogs.answers << false << true;
         dialog.cmdResetKeys->click();
@@ -286,7 +292,8 @@ private Q_SLOTS:
                                    dialog.lblClear->text()};
         QCOMPARE(shown, (QStringList{u"J"_s, u"R"_s, u"S"_s, u"T"_s, u"C"_s, u"I"_s, u"Delete"_s}));
         QVERIFY(dialog.optNormal->isChecked());
-        QCOMPARE(dialog.BuzzerKeyTemp, 74); // kept, clash and all
+        QCOMPARE(dialog.BuzzerKeyTemp, 74);                  // kept, clash and all
+        QCOMPARE(dialog.lblRulesKeys[0]->text(), QString()); // a bout rules key is chosen again
         dialog.cmdOk->click();
         QCOMPARE(Settings.StartStopJamClockKey, 74);
         QCOMPARE(Settings.BuzzerKey, 74);

@@ -34,6 +34,8 @@ private Q_SLOTS:
             << u"Period clock stopped, Home team timeout"_s;
         QTest::newRow("none while the jam runs")
             << true << u"sjhqo"_s << u"1 0 0 0 0 -"_s << true << u"Jam clock started"_s;
+        QTest::newRow("a key held: one timeout")
+            << true << u"!"_s << u"0 1 0 0 0 home timeout"_s << false << u"Home team timeout"_s;
         QTest::newRow("none left") << true << u"vvvv"_s << u"0 0 3 0 0 visitor timeout"_s << false
                                    << u"Visitor team timeout"_s;
         QTest::newRow("official timeout") << true << u"so"_s << u"0 0 0 0 0 official"_s << false
@@ -70,7 +72,11 @@ private Q_SLOTS:
                     QVERIFY(a.kind != OperatorAction::BoutRule || a.undoable());
                 });
         for (const QChar c : keys) {
-            if (c.isDigit()) {
+            if (c == u'!') { // H held down: it repeats, then is let go
+                for (int press = 0; press < 3; ++press)
+                    QTest::keyPress(h.board.get(), Qt::Key_H);
+                QTest::keyRelease(h.board.get(), Qt::Key_H);
+            } else if (c.isDigit()) {
                 h.board->nledPeriod->setFocus();
                 QTest::keyClick(h.board->nledPeriod, Qt::Key(c.unicode()));
                 QTest::keyClick(h.board->nledPeriod, Qt::Key_Return);
