@@ -19,12 +19,16 @@ constexpr int F2 = 113;
 
 void frmScoreboard::connectDisplays()
 {
-    for (LedDisplay *display : m_displays) {
-        connect(display, &LedDisplay::KeyDown, this,
-                [this, display](int code, int) { operatorKey(display, code); });
-        connect(display, &LedDisplay::GotFocus, this, [this, display] { ObjectSelected(display); });
-        connect(display, &LedDisplay::KeyUp, this, &frmScoreboard::AllKeyUp);
-    }
+    for (LedDisplay *display : m_displays)
+        connectDisplay(display);
+}
+
+void frmScoreboard::connectDisplay(LedDisplay *display)
+{
+    connect(display, &LedDisplay::KeyDown, this,
+            [this, display](int code, int) { operatorKey(display, code); });
+    connect(display, &LedDisplay::GotFocus, this, [this, display] { ObjectSelected(display); });
+    connect(display, &LedDisplay::KeyUp, this, &frmScoreboard::AllKeyUp);
 }
 
 void frmScoreboard::Display_KeyDown(LedDisplay *display, int KeyCode)

@@ -53,10 +53,7 @@ void frmScoreboard::createRulesItems()
     // Mended by a click and typing; Tab goes round the nine as it always has.
     nledJamNumber->setFocusPolicy(Qt::ClickFocus);
     nledJamNumber->setCaption(QString::number(m_rules.jamNumber));
-    connect(nledJamNumber, &LedDisplay::KeyDown, this,
-            [this](int code, int) { operatorKey(nledJamNumber, code); });
-    connect(nledJamNumber, &LedDisplay::GotFocus, this, [this] { ObjectSelected(nledJamNumber); });
-    connect(nledJamNumber, &LedDisplay::KeyUp, this, &frmScoreboard::AllKeyUp);
+    connectDisplay(nledJamNumber);
 
     const auto place = [x, y](TwipsWidget *item, double left, double top, double w, double h) {
         item->setTwipsGeometry(left * x, top * y, w * y, h * y);

@@ -168,6 +168,8 @@ private:
     void createShapes();
     void createKeepers(MonotonicClock *clock);
     void connectDisplays();
+    // A display's keys and selection, to the board's procedures.
+    void connectDisplay(LedDisplay *display);
 
     // Today's rule sets (ScoreboardRules.cpp).
     void createRulesItems();

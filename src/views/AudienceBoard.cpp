@@ -13,6 +13,7 @@
 
 #include <QMetaProperty>
 #include <QResizeEvent>
+#include <algorithm>
 
 namespace {
 
@@ -124,9 +125,12 @@ void AudienceBoard::copyControls()
         m_pairs.append(std::pair(original, copy));
         m_byName.insert(original->objectName(), copy);
         // What can change with a key besides the displays' values: the
-        // rules' dots, caption and the line it takes, shown or not.
+        // rules' dots, jam number, caption and the line it takes, shown or
+        // not. The nine displays are always shown.
+        const auto &nine = m_board->displays();
+        const bool oneOfTheNine = std::find(nine.begin(), nine.end(), original) != nine.end();
         if (qobject_cast<TimeoutDots *>(original) || qobject_cast<Label *>(original) ||
-            qobject_cast<Digmar *>(original))
+            (qobject_cast<Digmar *>(original) && !oneOfTheNine))
             m_followed.append(std::pair(original, copy));
         if (auto *clock = qobject_cast<Pinlux *>(original))
             m_clocks.append(std::pair(clock, static_cast<Pinlux *>(copy)));

@@ -53,6 +53,7 @@ namespace BoardReading {
 ShownBoard shownBoard(const frmScoreboard &b)
 {
     ShownBoard s;
+    s.bout = b.boutState();
     s.title = b.lblTitle->caption();
     s.homeName = b.lblHomeTeam->caption();
     s.visitorName = b.lblVisitorTeam->caption();
@@ -83,7 +84,7 @@ ShownBoard shownBoard(const frmScoreboard &b)
     QList<const Label *> labels = {b.lblTitle, b.lblHomeTeam, b.lblVisitorTeam, b.Label1,
                                    b.Label2,   b.Label3,      b.Label4,         b.lblCreatedBy};
     if (BoutRules.Show != 0 && b.nledJamNumber) {
-        const BoutState::Rules rules = b.boutState().rules;
+        const BoutState::Rules &rules = s.bout.rules;
         s.rulesShown = true;
         s.jamNumber = shown(b.nledJamNumber);
         for (int t = 0; t < 2; ++t) {
@@ -127,7 +128,6 @@ ShownBoard shownBoard(const frmScoreboard &b)
         const QString file = QFileInfo(path).isFile() ? path : QString();
         s.pictures.append({QString::fromLatin1(which), file, fraction(frame, size)});
     }
-    s.bout = b.boutState();
     return s;
 }
 
