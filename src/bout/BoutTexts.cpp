@@ -14,34 +14,42 @@ QString clock(float value, const QString &units, const QString &lengths)
         .trimmed();
 }
 
+// "1,2" as the jam and penalty displays have it, "2,2" as the period's.
+QString minutesSecondsIn(std::int64_t ticks, const QString &lengths)
+{
+    return clock(float(FixedTime::fromTicks(ticks).displaySeconds()), QStringLiteral("60,1"),
+                 lengths);
+}
+
 } // namespace
 
 namespace BoutTexts {
 
 QString minutesSeconds(std::int64_t ticks)
 {
-    return clock(float(FixedTime::fromTicks(ticks).displaySeconds()), QStringLiteral("60,1"),
-                 QStringLiteral("1,2"));
+    // Two minute digits: a period time of 10:00 or more reads as itself,
+    // and any shorter time reads as the one-digit displays show it.
+    return minutesSecondsIn(ticks, QStringLiteral("2,2"));
 }
 
 QString periodClock(const BoutState &state)
 {
     const FixedTime t = FixedTime::fromTicks(state.keepers[BoutState::Period].ticks);
     if (t > LastMinute)
-        return clock(float(t.displaySeconds()), QStringLiteral("60,1"), QStringLiteral("2,2"));
+        return minutesSecondsIn(t.ticks(), QStringLiteral("2,2"));
     return clock(t.toFloat(), QStringLiteral("1,.1"), QStringLiteral("2,2"));
 }
 
 QString jamClock(const BoutState &state)
 {
-    return minutesSeconds(state.keepers[BoutState::Jam].ticks);
+    return minutesSecondsIn(state.keepers[BoutState::Jam].ticks, QStringLiteral("1,2"));
 }
 
 QString penalty(const BoutState &state, int keeper)
 {
     if (state.penaltyBlank[size_t(keeper - BoutState::HomePenalty1)])
         return QString();
-    return minutesSeconds(state.keepers[size_t(keeper)].ticks);
+    return minutesSecondsIn(state.keepers[size_t(keeper)].ticks, QStringLiteral("1,2"));
 }
 
 QString number(const BoutState &state, int number)

@@ -14,7 +14,8 @@ QString periodClock(const BoutState &state);
 QString jamClock(const BoutState &state);
 QString penalty(const BoutState &state, int keeper);
 QString number(const BoutState &state, int number);
-// A time in minutes and seconds as a clock shows it ("1:30").
+// A time in minutes and seconds as a clock shows it ("1:30", "15:00"), up
+// to 99:59.
 QString minutesSeconds(std::int64_t ticks);
 
 } // namespace BoutTexts
