@@ -2,6 +2,10 @@
 
 namespace CommandLine {
 
+namespace {
+
+// "--name=value" as the two arguments "--name" "value", so that every
+// option takes its value in either form.
 QStringList withValuesApart(const QStringList &args)
 {
     QStringList apart;
@@ -24,32 +28,49 @@ QStringList withValuesApart(const QStringList &args)
     return apart;
 }
 
-namespace {
-
-std::optional<QString> take(QStringList &args, const QString &name, bool valueMayLookLikeOption)
-{
-    const qsizetype at = args.indexOf(name);
-    if (at < 0)
-        return std::nullopt;
-    QString value;
-    if (at + 1 < args.size() && (valueMayLookLikeOption || !args[at + 1].startsWith(u'-'))) {
-        value = args[at + 1];
-        args.removeAt(at + 1);
-    }
-    args.removeAt(at);
-    return value;
-}
+struct Option {
+    QString name;
+    std::optional<QString> Given::*value;
+    // What to say when the value is missing; none for a screen, which may be left out.
+    const char *needs;
+};
 
 } // namespace
 
-std::optional<QString> takeOptionalValue(QStringList &args, const QString &name)
+QString takeOptions(QStringList &args, Given &given)
 {
-    return take(args, name, false);
-}
-
-std::optional<QString> takeValue(QStringList &args, const QString &name)
-{
-    return take(args, name, true);
+    const Option options[] = {
+        {QStringLiteral("--export-bout"), &Given::exportBout, "a file name, or -"},
+        {QStringLiteral("--feed"), &Given::feed, "a port, or an address and a port"},
+        {QStringLiteral("--feed-dir"), &Given::feedDir, "a folder"},
+        {QStringLiteral("--audience"), &Given::audience, nullptr},
+        {QStringLiteral("--fullscreen"), &Given::fullScreen, nullptr},
+    };
+    given = {};
+    args = withValuesApart(args);
+    qsizetype i = 1;
+    while (i < args.size() && args[i] != u"--") {
+        const Option *option = nullptr;
+        for (const Option &o : options)
+            if (args[i] == o.name)
+                option = &o;
+        if (!option) {
+            ++i;
+            continue;
+        }
+        std::optional<QString> &value = given.*option->value;
+        // One rule for every option: a second one is a mistake, not an
+        // override, as either could be the one meant.
+        if (value)
+            return option->name + QStringLiteral(" is given more than once");
+        args.removeAt(i);
+        value = QString();
+        if (i < args.size() && args[i] != u"--" && (option->needs || !args[i].startsWith(u'-')))
+            *value = args.takeAt(i);
+        if (option->needs && value->isEmpty())
+            return option->name + QStringLiteral(" needs ") + QLatin1StringView(option->needs);
+    }
+    return QString();
 }
 
 } // namespace CommandLine

@@ -9,9 +9,7 @@
 #include <QFile>
 #include <QStandardPaths>
 #include <cstdio>
-#include <optional>
-
-using namespace Qt::StringLiterals;
+#include <cstring>
 
 namespace {
 
@@ -51,6 +49,15 @@ int exportBout(const QString &target)
     return 0;
 }
 
+// Prints what is wrong with the command line; false when nothing is.
+bool refused(const QString &mistake)
+{
+    if (mistake.isEmpty())
+        return false;
+    std::fprintf(stderr, "quelvane: %s\n", qPrintable(mistake));
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -58,24 +65,33 @@ int main(int argc, char *argv[])
     QStringList args;
     for (int i = 0; i < argc; ++i)
         args << QString::fromLocal8Bit(argv[i]);
-    args = CommandLine::withValuesApart(args);
-    if (const std::optional<QString> target = CommandLine::takeValue(args, u"--export-bout"_s)) {
-        QCoreApplication app(argc, argv);
-        nameTheProgram();
-        if (target->isEmpty()) {
-            std::fprintf(stderr, "quelvane: --export-bout needs a file name, or -\n");
-            return 2;
+    // Qt takes its own options (-platform ...) from anywhere; hide what
+    // follows "--" from it, as that is no option.
+    int qtArgc = argc;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--") == 0) {
+            qtArgc = i;
+            break;
         }
-        return exportBout(*target);
+    }
+    CommandLine::Given given;
+    if (refused(CommandLine::takeOptions(args, given)))
+        return 2;
+    if (given.exportBout) {
+        QCoreApplication app(qtArgc, argv);
+        nameTheProgram();
+        return exportBout(*given.exportBout);
     }
 
-    QApplication app(argc, argv);
+    QApplication app(qtArgc, argv);
     nameTheProgram();
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Roller derby scoreboard run from the keyboard"));
     parser.addHelpOption();
     parser.addVersionOption();
+    // Ours are read by CommandLine (their values may be left out or start
+    // with "-"); the parser only lists them in the help.
     const QCommandLineOption feed(
         QStringLiteral("feed"),
         QStringLiteral("Serve the live feed (browser board, overlay, JSON, WebSocket) at PORT "
@@ -90,7 +106,6 @@ int main(int argc, char *argv[])
         QStringLiteral("Write the latest bout's record as CSV to FILE (- for standard output) and "
                        "exit."),
         QStringLiteral("FILE"));
-    // Shown in the help; taken out before parsing, as their screen is optional.
     const QCommandLineOption audience(
         QStringLiteral("audience"),
         QStringLiteral("Show the board full-screen for the crowd on another screen as well: "
@@ -101,20 +116,20 @@ int main(int argc, char *argv[])
         QStringLiteral("Open the board itself full-screen and borderless on [SCREEN] (its own "
                        "screen when not given)."));
     parser.addOptions({feed, feedDir, exportBout, audience, fullScreen});
-    args = CommandLine::withValuesApart(app.arguments());
-    const std::optional<QString> audienceScreen =
-        CommandLine::takeOptionalValue(args, u"--audience"_s);
-    const std::optional<QString> fullScreenScreen =
-        CommandLine::takeOptionalValue(args, u"--fullscreen"_s);
+    // Read again without Qt's own options, so that its parser sees only
+    // --help, --version and what is unknown.
+    args = app.arguments();
+    if (refused(CommandLine::takeOptions(args, given)))
+        return 2;
     parser.process(args);
 
     QSettingsBackend store;
     Program::Options options;
     options.journalFolder = journalFolder();
-    options.feedAddress = parser.value(feed);
-    options.feedFolder = parser.value(feedDir);
-    options.audienceScreen = audienceScreen;
-    options.fullScreen = fullScreenScreen;
+    options.feedAddress = given.feed.value_or(QString());
+    options.feedFolder = given.feedDir.value_or(QString());
+    options.audienceScreen = given.audience;
+    options.fullScreen = given.fullScreen;
     Program program(store, options);
     program.start();
     return QApplication::exec();

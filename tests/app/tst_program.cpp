@@ -46,26 +46,45 @@ class tst_Program : public QObject {
 private Q_SLOTS:
     // Every option in both forms, "--name value" and "--name=value"; an
     // optional screen takes no value that is another option, and "-" is
-    // the export's standard output. Rows: arguments -> audience screen,
-    // export target ("none" when absent), the rest.
+    // the export's standard output. Nothing after "--" is an option, a
+    // missing value or an option given twice is refused. Rows: arguments ->
+    // the export, feed, feed folder, audience and full-screen values read
+    // ("-" when absent), or the refusal.
     void commandLineOptions()
     {
-        const QString none = u"none"_s;
-        const std::tuple<QStringList, QString, QString, QStringList> rows[] = {
-            {{u"--audience"_s, u"2"_s}, u"2"_s, none, {}},
-            {{u"--audience=2"_s}, u"2"_s, none, {}},
-            {{u"--audience"_s, u"--feed=8750"_s}, QString(), none, {u"--feed"_s, u"8750"_s}},
-            {{u"--export-bout=out.csv"_s}, none, u"out.csv"_s, {}},
-            {{u"--export-bout"_s, u"-"_s}, none, u"-"_s, {}},
-            {{u"--export-bout"_s}, none, QString(), {}},
-            {{u"--"_s, u"--audience=2"_s}, none, none, {u"--"_s, u"--audience=2"_s}},
+        const auto shown = [](const std::optional<QString> &value) {
+            return value ? u'[' + *value + u']' : u"-"_s;
         };
-        for (const auto &[given, audience, exportTo, rest] : rows) {
-            QStringList args = CommandLine::withValuesApart(QStringList{u"q"_s} + given);
-            QCOMPARE(CommandLine::takeValue(args, u"--export-bout"_s).value_or(none), exportTo);
-            QCOMPARE(CommandLine::takeOptionalValue(args, u"--audience"_s).value_or(none),
-                     audience);
-            QCOMPARE(args, QStringList{u"q"_s} + rest);
+        const std::pair<QStringList, QString> rows[] = {
+            {{u"--audience"_s, u"2"_s}, u"- - - [2] -"_s},
+            {{u"--audience=2"_s}, u"- - - [2] -"_s},
+            {{u"--audience"_s, u"--feed=8750"_s}, u"- [8750] - [] -"_s},
+            {{u"--fullscreen"_s, u"--"_s, u"2"_s}, u"- - - - []"_s},
+            {{u"--export-bout=out.csv"_s}, u"[out.csv] - - - -"_s},
+            {{u"--export-bout"_s, u"-"_s}, u"[-] - - - -"_s},
+            {{u"--"_s, u"--audience=2"_s, u"--feed"_s, u"1"_s}, u"- - - - -"_s},
+            {{u"--export-bout"_s}, u"--export-bout needs a file name, or -"_s},
+            {{u"--export-bout"_s, u"--"_s, u"x"_s}, u"--export-bout needs a file name, or -"_s},
+            {{u"--feed="_s}, u"--feed needs a port, or an address and a port"_s},
+            {{u"--feed-dir"_s, u""_s}, u"--feed-dir needs a folder"_s},
+            {{u"--feed=1"_s, u"--feed"_s, u"2"_s}, u"--feed is given more than once"_s},
+            {{u"--audience"_s, u"--audience=2"_s}, u"--audience is given more than once"_s},
+        };
+        for (const auto &[given, read] : rows) {
+            QStringList args = QStringList{u"q"_s, u"--help"_s} + given;
+            CommandLine::Given options;
+            QString result = CommandLine::takeOptions(args, options);
+            if (result.isEmpty()) {
+                result = QStringList{shown(options.exportBout), shown(options.feed),
+                                     shown(options.feedDir), shown(options.audience),
+                                     shown(options.fullScreen)}
+                             .join(u' ');
+                // Only "--" and what follows it are left, beside Qt's own.
+                const qsizetype end = given.indexOf(u"--"_s);
+                QCOMPARE(args, QStringList({u"q"_s, u"--help"_s}) +
+                                   (end < 0 ? QStringList() : given.mid(end)));
+            }
+            QCOMPARE(result, read);
         }
     }
 
