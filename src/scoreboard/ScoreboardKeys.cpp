@@ -29,6 +29,14 @@ void frmScoreboard::connectDisplay(LedDisplay *display)
             [this, display](int code, int) { operatorKey(display, code); });
     connect(display, &LedDisplay::GotFocus, this, [this, display] { ObjectSelected(display); });
     connect(display, &LedDisplay::KeyUp, this, &frmScoreboard::AllKeyUp);
+    display->installEventFilter(this);
+}
+
+bool frmScoreboard::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)
+        noteKeyEvent(*static_cast<QKeyEvent *>(event));
+    return Form::eventFilter(watched, event);
 }
 
 void frmScoreboard::Display_KeyDown(LedDisplay *display, int KeyCode)
@@ -50,11 +58,13 @@ void frmScoreboard::Display_KeyDown(LedDisplay *display, int KeyCode)
 void frmScoreboard::keyPressEvent(QKeyEvent *event)
 {
     // Reached only while no display has the focus; a display handles its own.
+    noteKeyEvent(*event);
     operatorKey(nullptr, VirtualKey::fromEvent(*event));
 }
 
 void frmScoreboard::keyReleaseEvent(QKeyEvent *event)
 {
+    noteKeyEvent(*event);
     if (event->isAutoRepeat())
         return;
     AllKeyUp(VirtualKey::fromEvent(*event), VirtualKey::shiftState(*event));

@@ -11,12 +11,15 @@
 #include "Tarrow.h"
 #include "TimeoutDots.h"
 #include "Twips.h"
+#include "VirtualKey.h"
 #include "modColor.h"
 #include "modStretch.h"
 
 #include <QColor>
+#include <QKeyEvent>
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -178,19 +181,37 @@ int frmScoreboard::rulesKeyIndex(int KeyCode) const
     return -1;
 }
 
+void frmScoreboard::noteKeyEvent(const QKeyEvent &event)
+{
+    const int code = VirtualKey::fromEvent(event);
+    if (event.type() == QEvent::KeyRelease) {
+        if (!event.isAutoRepeat()) {
+            m_releasedKey = code;
+            m_releasedAt = event.timestamp();
+        }
+        return;
+    }
+    // A release and a press of one key at one moment is X's repeat; no hand
+    // lets a key go and presses it again within the same millisecond. An
+    // event without a moment (0) tells nothing.
+    m_keyRepeats = event.isAutoRepeat() || (code == m_releasedKey && m_releasedAt != 0 &&
+                                            event.timestamp() == m_releasedAt);
+}
+
 void frmScoreboard::rulesKey(int KeyCode)
 {
+    const bool repeated = std::exchange(m_keyRepeats, false);
     const int which = rulesKeyIndex(KeyCode);
     if (which < 0)
         return;
     // A key held down repeats: one timeout a press. A press that comes while
     // the same key is held (no release seen, the last press under a second
-    // ago) is its repeat.
-    const bool repeat =
+    // ago) is its repeat too, as other systems send it.
+    const bool held =
         KeyCode == m_rulesKeyHeld && m_rulesKeySince.isValid() && !m_rulesKeySince.hasExpired(1000);
     m_rulesKeyHeld = KeyCode;
     m_rulesKeySince.start();
-    if (repeat)
+    if (repeated || held)
         return;
     // Timeouts and reviews are taken between jams.
     if (tkJam->running())

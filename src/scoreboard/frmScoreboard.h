@@ -159,6 +159,8 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;
+    // Sees a display's keys before it does, for telling a repeat.
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:
@@ -182,11 +184,15 @@ private:
     // Which of the rules' keys a key is (the option on, no command's key),
     // or -1.
     int rulesKeyIndex(int KeyCode) const;
+    // Whether a key press only repeats a key held down.
+    void noteKeyEvent(const QKeyEvent &event);
     // A key of the rules takes its timeout or review; others do nothing.
     void rulesKey(int KeyCode);
     void rulesKeyUp(int KeyCode);
     // After a key: a new jam counted, a new period's reviews given back.
     void followRules(const BoutState &before);
+    // Counts a change of the caption made by a key or a clock.
+    void countCaptionChange(const BoutState &before, BoutState &after);
 
     void Form_Load();
     void Form_Unload();
@@ -227,4 +233,10 @@ private:
     BoutState::Rules m_rules; // the jam number is the display's
     int m_rulesKeyHeld = 0;   // a rules key pressed and not yet released
     QElapsedTimer m_rulesKeySince;
+    // The last key let go and its moment: X repeats a held key as a release
+    // and a press with one timestamp, and Qt flags the pair as a repeat only
+    // when the press has arrived by the time the release is read.
+    int m_releasedKey = 0;
+    quint64 m_releasedAt = 0;
+    bool m_keyRepeats = false; // the press being handled repeats a held key
 };

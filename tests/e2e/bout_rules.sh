@@ -2,13 +2,14 @@
 # The jam number, timeouts and official reviews on the real program, driven
 # by real X keys, and read back from its live feed: jams counted and not,
 # each key's effect, a review retained, a timeout undone, a new period, and
-# the timeouts kept across a kill and "Resume Bout".
+# the timeouts kept across a kill and "Resume Bout"; and each rules key held
+# down, X repeating it, on a machine whose every core is busy.
 #   bout_rules.sh <quelvane> <render_display>
 set -uo pipefail
 exe=$1
 render=$2
 source "$(dirname "$0")/session.sh"
-require_tools Xvfb openbox xdotool curl
+require_tools Xvfb openbox xdotool xset curl
 step() { echo "-- $*"; }
 start_session 1280x800
 mkdir -p "$XDG_CONFIG_HOME/Quelvane"
@@ -99,4 +100,41 @@ shows "$(home 1 2)" "$(visitor 1 3)" || fail "the resumed bout lost its timeouts
 kill "$program" 2>/dev/null
 wait "$program" 2>/dev/null
 "$exe" --export-bout - | sed -n 2p | grep -q ',jam number' || fail "the record has no jam number"
+step "a key held down with every core busy: one press (9 timeouts and 9 reviews allowed)"
+export HOME="$work/held" XDG_CONFIG_HOME="$work/held/config"
+mkdir -p "$XDG_CONFIG_HOME/Quelvane"
+printf '[BoutRules]\nShow=1\nTeamTimeouts=9\nTeamReviews=9\n[TextSettings]\nHomeText=Wreckers\nVisitorText=Rollers\n' \
+    >"$XDG_CONFIG_HOME/Quelvane/Quelvane.conf"
+start_board fresh
+# X repeats a held key as a release and a press with one timestamp, 30 a
+# second here after a quarter of a second.
+xset r on
+xset r rate 250 30
+xset q | grep -q "auto repeat:  on" || fail "X does not repeat keys"
+busy=()
+for _ in $(seq "$(nproc)"); do
+    (while :; do :; done) &
+    busy+=($!)
+    pids+=($!)
+done
+hold() {
+    xdotool keydown "$1"
+    sleep 1.5
+    xdotool keyup "$1"
+}
+hold h
+shows "$(home 9 8)" '"status":"Team Timeout — Wreckers"' || fail "a held H took more than one timeout"
+hold v
+shows "$(visitor 9 8)" || fail "a held V took more than one timeout"
+hold o
+shows '"status":"Official Timeout"' "$(home 9 8)" "$(visitor 9 8)" || fail "a held O did more"
+hold q
+shows "$(home 8 8)" '"status":"Official Review — Wreckers"' || fail "a held Q took more than one review"
+hold w
+shows "$(visitor 8 8)" "$(home 8 8)" || fail "a held W took more than one review"
+kill "${busy[@]}" 2>/dev/null
+# Every repeat has been read by now.
+shows "$(home 8 8)" "$(visitor 8 8)" || fail "late repeats took more"
+kill "$program" 2>/dev/null
+wait "$program" 2>/dev/null
 echo "PASS: jam number, timeouts and reviews on the real program"

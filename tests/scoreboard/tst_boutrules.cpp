@@ -6,6 +6,8 @@
 #include "Label.h"
 #include "TimeoutDots.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QScopeGuard>
 #include <QTest>
 
@@ -72,10 +74,22 @@ private Q_SLOTS:
                     QVERIFY(a.kind != OperatorAction::BoutRule || a.undoable());
                 });
         for (const QChar c : keys) {
-            if (c == u'!') { // H held down: it repeats, then is let go
-                for (int press = 0; press < 3; ++press)
-                    QTest::keyPress(h.board.get(), Qt::Key_H);
-                QTest::keyRelease(h.board.get(), Qt::Key_H);
+            if (c == u'!') {
+                // H held down, as X sends it: each repeat a release and a
+                // press at one moment, flagged as a repeat or (when the press
+                // was late) not; a press with no release between; let go.
+                const auto send = [&h](QEvent::Type type, quint64 at, bool flagged) {
+                    QKeyEvent e(type, Qt::Key_H, Qt::NoModifier, u"h"_s, flagged);
+                    e.setTimestamp(at);
+                    QApplication::sendEvent(h.board.get(), &e);
+                };
+                send(QEvent::KeyPress, 1000, false);
+                for (quint64 at : {1500, 1533, 1566}) {
+                    send(QEvent::KeyRelease, at, at == 1533);
+                    send(QEvent::KeyPress, at, at == 1533);
+                }
+                send(QEvent::KeyPress, 1600, false);
+                send(QEvent::KeyRelease, 1700, false);
             } else if (c.isDigit()) {
                 h.board->nledPeriod->setFocus();
                 QTest::keyClick(h.board->nledPeriod, Qt::Key(c.unicode()));
