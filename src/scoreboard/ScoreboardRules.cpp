@@ -77,6 +77,7 @@ void frmScoreboard::createRulesItems()
         item->show();
     modStretch::RecordLayout(this);
     modStretch::SetLedType(this, Settings.LEDType);
+    connect(this, &frmScoreboard::boutChanged, this, &frmScoreboard::followRulesClocks);
 }
 
 int frmScoreboard::jamNumber() const
@@ -245,9 +246,12 @@ void frmScoreboard::rulesKey(int KeyCode)
         m_rules.status = team == 0 ? BoutState::HomeReview : BoutState::VisitorReview;
         break;
     case Retained:
-        if (m_rules.lastReview < 0 || m_rules.reviewsTaken[size_t(m_rules.lastReview)] == 0)
+        // A team's review is retained once a period.
+        if (m_rules.lastReview < 0 || m_rules.reviewsTaken[size_t(m_rules.lastReview)] == 0 ||
+            m_reviewRetained[size_t(m_rules.lastReview)])
             return;
         --m_rules.reviewsTaken[size_t(m_rules.lastReview)];
+        m_reviewRetained[size_t(m_rules.lastReview)] = true;
         m_rules.lastReview = -1;
         break;
     }
@@ -272,10 +276,35 @@ void frmScoreboard::followRules(const BoutState &before)
         if (jam.ticks == before.jamResetTicks)
             setJamNumber(std::min(99, std::max(0, jamNumber()) + 1));
     }
-    if (nledPeriod->number() != before.numbers[BoutState::PeriodNumber]) {
-        setJamNumber(0);
-        m_rules.reviewsTaken = {0, 0};
-        m_rules.lastReview = -1;
+    const int was = before.numbers[BoutState::PeriodNumber];
+    const int now = nledPeriod->number();
+    if (now != was) {
+        // The next period only from a period that had jams; any other change
+        // of the number (down, blank, a jump, a first period typed over 0 or
+        // blank) mends a mistake and keeps the counts.
+        if (was >= 1 && now == was + 1 && before.rules.jamNumber >= 1) {
+            setJamNumber(0);
+            m_rules.reviewsTaken = {0, 0};
+            m_rules.lastReview = -1;
+            m_reviewRetained = {false, false};
+        }
+        // What went on in the last period ends with it.
+        if (now > was)
+            m_rules.status = BoutState::NoStatus;
     }
     showRulesState();
+}
+
+void frmScoreboard::followRulesClocks(const BoutState &before, const BoutState &now)
+{
+    if (BoutRules.Show == 0)
+        return;
+    // The period ends when its clock runs out between jams (run out in a
+    // jam, it ends with the next period number): the caption ends with it.
+    const KeeperState &period = now.keepers[BoutState::Period];
+    if (before.keepers[BoutState::Period].running && !period.running && period.ticks <= 0 &&
+        !now.keepers[BoutState::Jam].running && m_rules.status != BoutState::NoStatus) {
+        m_rules.status = BoutState::NoStatus;
+        showRulesState();
+    }
 }

@@ -191,6 +191,8 @@ private:
     void rulesKeyUp(int KeyCode);
     // After a key: a new jam counted, a new period's reviews given back.
     void followRules(const BoutState &before);
+    // After the clocks moved by themselves: a period run out between jams.
+    void followRulesClocks(const BoutState &before, const BoutState &now);
     // Counts a change of the caption made by a key or a clock.
     void countCaptionChange(const BoutState &before, BoutState &after);
 
@@ -239,4 +241,6 @@ private:
     int m_releasedKey = 0;
     quint64 m_releasedAt = 0;
     bool m_keyRepeats = false; // the press being handled repeats a held key
+    // Whether each team's review has been retained in this period.
+    std::array<bool, 2> m_reviewRetained = {false, false};
 };

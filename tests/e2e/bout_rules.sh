@@ -84,12 +84,14 @@ shows "$(visitor 1 2)" || fail "V did not take a visitor timeout"
 xdotool key ctrl+z
 shows "$(visitor 1 3)" || fail "Ctrl+Z did not give the timeout back"
 
-step "a new period gives the reviews back and counts jams from 0"
+step "1 typed over 0 mends the number; then a new period gives the reviews back and counts jams from 0"
 xdotool key q
 shows "$(home 0 2)" || fail "Q did not take a home review"
 read -r x y w h <<<"$("$render" nledPeriod 0 "$work/period.png" 2>/dev/null)"
 eval "$(xdotool getwindowgeometry --shell "$board")"
-xdotool mousemove $((X + x + w / 2)) $((Y + y + h / 2)) click 1 key 2 Return
+xdotool mousemove $((X + x + w / 2)) $((Y + y + h / 2)) click 1 key 1 Return
+shows '"number":"3"' "$(home 0 2)" || fail "1 typed over 0 lost the count or the review"
+xdotool key 2 Return
 shows '"number":"0"' "$(home 1 2)" || fail "the new period kept the count or the review"
 
 step "killed and resumed: the timeouts taken are still taken"

@@ -48,9 +48,26 @@ private Q_SLOTS:
                                              << false << u"Visitor official review"_s;
         QTest::newRow("a jam clears the caption")
             << true << u"hj"_s << u"1 1 0 0 0 -"_s << false << u"Jam clock started"_s;
-        QTest::newRow("a new period: reviews back, jam 0")
-            << true << u"jjrqw2"_s << u"0 0 0 0 0 visitor review"_s << false
-            << u"Period 2, Jam 0"_s;
+        QTest::newRow("a new period: reviews back, jam 0, caption gone")
+            << true << u"1jjrqw2"_s << u"0 0 0 0 0 -"_s << false << u"Period 2, Jam 0"_s;
+        QTest::newRow("1 typed over 0 after jams: a correction")
+            << true << u"jjrjjrjjrq1"_s << u"3 0 0 1 0 -"_s << false << u"Period 1"_s;
+        QTest::newRow("two up: a correction")
+            << true << u"1jjrq3"_s << u"1 0 0 1 0 -"_s << false << u"Period 3"_s;
+        QTest::newRow("down: a correction, the caption stays")
+            << true << u"2jjrq1"_s << u"1 0 0 1 0 home review"_s << false << u"Period 1"_s;
+        QTest::newRow("up from a period with no jams: a correction")
+            << true << u"1q2"_s << u"0 0 0 1 0 -"_s << false << u"Period 2"_s;
+        QTest::newRow("retained once a period") << true << u"qejjqe"_s << u"1 0 0 1 0 home review"_s
+                                                << false << u"Home official review"_s;
+        QTest::newRow("retained again in the next period")
+            << true << u"1qejj2qe"_s << u"0 0 0 0 0 home review"_s << false
+            << u"Home review retained"_s;
+        QTest::newRow("a review after the last jam stays through the break")
+            << true << u"1sj~jq"_s << u"1 0 0 1 0 home review"_s << false
+            << u"Home official review"_s;
+        QTest::newRow("the period run out between jams ends the caption")
+            << true << u"1hs~"_s << u"0 1 0 0 0 -"_s << false << u"Period clock started"_s;
         QTest::newRow("off: no key acts, nothing counts")
             << false << u"shjrjqo"_s << u"0 0 0 0 0 -"_s << true << u"Jam clock started"_s;
     }
@@ -66,7 +83,8 @@ private Q_SLOTS:
         const auto restored = qScopeGuard([] { BoutRules = BoutRulesRecord{}; });
         BoardHarness h;
         h.board->UpdateFormColors();
-        QCOMPARE(h.board->nledJamNumber != nullptr, shown); // made only when shown
+        h.board->tkPeriod->setTime(FixedTime::fromSeconds(60)); // shorter than a jam
+        QCOMPARE(h.board->nledJamNumber != nullptr, shown);     // made only when shown
         QString said;
         connect(h.board.get(), &frmScoreboard::operatorActed, this,
                 [&said](const OperatorAction &a) {
@@ -90,6 +108,9 @@ private Q_SLOTS:
                 }
                 send(QEvent::KeyPress, 1600, false);
                 send(QEvent::KeyRelease, 1700, false);
+            } else if (c == u'~') { // the period clock runs out, seen by a timer tick
+                h.clock.advanceMilliseconds(h.board->tkPeriod->time().ticks() / 10);
+                QMetaObject::invokeMethod(&h.board->tmrClock1, "timeout");
             } else if (c.isDigit()) {
                 h.board->nledPeriod->setFocus();
                 QTest::keyClick(h.board->nledPeriod, Qt::Key(c.unicode()));
