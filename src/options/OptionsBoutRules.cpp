@@ -122,6 +122,8 @@ void frmOptions::chooseRulesKey(int index)
     }
     {
         frmChooseKey capture(taken, this);
+        // Ctrl alone as a rules key would take a timeout with every undo.
+        capture.setModifiersRefused(true);
         capture.exec();
     }
     const int code = ChooseKeyResult.toInt();

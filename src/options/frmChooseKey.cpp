@@ -43,7 +43,14 @@ bool frmChooseKey::event(QEvent *event)
     // Every key comes here first, before the dialog could take Escape or
     // Enter for itself or Tab for moving the focus.
     if (event->type() == QEvent::KeyPress) {
-        Form_KeyDown(VirtualKey::fromEvent(*static_cast<QKeyEvent *>(event)));
+        const auto &key = *static_cast<QKeyEvent *>(event);
+        const int code = VirtualKey::fromEvent(key);
+        const bool modifier = code == 16 || code == 17 || code == 18;
+        if (m_modifiersRefused &&
+            (modifier || key.modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+            refuse();
+        else
+            Form_KeyDown(code);
         return true;
     }
     if (event->type() == QEvent::ShortcutOverride) {
@@ -68,9 +75,14 @@ void frmChooseKey::Form_KeyDown(int KeyCode)
     const bool inUse = m_pendingKeys.contains(std::int16_t(KeyCode));
     const bool helpOrOptions = KeyCode == 112 || KeyCode == 113;
     if (unnamed || inUse || helpOrOptions) {
-        lblUsed->setVisibleFlag(true);
-        Dialogs::current().beep();
+        refuse();
         return;
     }
     accept();
+}
+
+void frmChooseKey::refuse()
+{
+    lblUsed->setVisibleFlag(true);
+    Dialogs::current().beep();
 }

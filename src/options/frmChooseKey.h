@@ -21,10 +21,17 @@ public:
     Label *lblUsed;
 
     void Form_KeyDown(int KeyCode);
+    // Refuses Shift, Ctrl and Alt alone, and any key held with Ctrl or Alt:
+    // for keys that must not act on the undo chords.
+    void setModifiersRefused(bool refused) { m_modifiersRefused = refused; }
 
 protected:
     bool event(QEvent *event) override;
 
 private:
+    // The invalid-key message and a beep.
+    void refuse();
+
     QList<std::int16_t> m_pendingKeys;
+    bool m_modifiersRefused = false;
 };

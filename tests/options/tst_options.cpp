@@ -294,6 +294,15 @@ private Q_SLOTS:
         QVERIFY(dialog.optNormal->isChecked());
         QCOMPARE(dialog.BuzzerKeyTemp, 74);                  // kept, clash and all
         QCOMPARE(dialog.lblRulesKeys[0]->text(), QString()); // a bout rules key is chosen again
+        // Never Ctrl, Alt or a chord of them: an undo would take a timeout.
+        for (const auto &[key, modifiers] :
+             {std::pair(Qt::Key_Control, Qt::NoModifier), std::pair(Qt::Key_Alt, Qt::NoModifier),
+              std::pair(Qt::Key_Z, Qt::ControlModifier), std::pair(Qt::Key_H, Qt::NoModifier)}) {
+            answerCapture(key, modifiers);
+            dialog.cmdRulesKeys[0]->click();
+        }
+        QCOMPARE(dialogs.beeps, 4); // Ctrl, Alt, and Ctrl then Z of Ctrl+Z
+        QCOMPARE(dialog.lblRulesKeys[0]->text(), u"H"_s);
         dialog.cmdOk->click();
         QCOMPARE(Settings.StartStopJamClockKey, 74);
         QCOMPARE(Settings.BuzzerKey, 74);
