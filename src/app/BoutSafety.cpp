@@ -43,19 +43,42 @@ QString resumeQuestion(const JournalRow &row)
 // What became of the journal while the program last ran, for the operator.
 QString setAsideInPlay(const QStringList &asides)
 {
-    if (asides.isEmpty())
-        return QString();
     QStringList kept;
+    bool begunAnew = false;
+    bool logKept = false;
+    bool logLost = false;
     for (const QString &aside : asides) {
-        if (aside != u"-")
-            kept << aside;
+        if (aside == BoutJournal::LogRemovedKept) {
+            logKept = true;
+        } else if (aside == BoutJournal::LogRemovedLost) {
+            logLost = true;
+        } else {
+            begunAnew = true;
+            if (aside != u"-")
+                kept << aside;
+        }
     }
-    QString text = QStringLiteral("While Quelvane last ran, another program removed, replaced or "
-                                  "cut short its bout journal; the bout went on in a new one.");
-    if (!kept.isEmpty())
-        text += QStringLiteral(" What stood in its place was kept as %1.")
-                    .arg(kept.join(QStringLiteral(", ")));
-    return text;
+    QStringList texts;
+    if (begunAnew) {
+        QString text =
+            QStringLiteral("While Quelvane last ran, another program removed, replaced or "
+                           "cut short its bout journal; the bout went on in a new one.");
+        if (!kept.isEmpty())
+            text += QStringLiteral(" What stood in its place was kept as %1.")
+                        .arg(kept.join(QStringLiteral(", ")));
+        texts << text;
+    }
+    if (logLost)
+        texts << QStringLiteral("While Quelvane last ran, another program removed the bout "
+                                "journal's log (%1-wal); the changes it held were lost, and the "
+                                "bout was kept whole again from the next change on.")
+                     .arg(BoutJournal::FileName);
+    else if (logKept)
+        texts << QStringLiteral("While Quelvane last ran, another program removed the bout "
+                                "journal's log (%1-wal); every change it held was saved into "
+                                "the journal first, and nothing was lost.")
+                     .arg(BoutJournal::FileName);
+    return texts.join(QStringLiteral("\n\n"));
 }
 
 } // namespace
@@ -101,6 +124,10 @@ std::optional<JournalRow> BoutSafety::prepare()
 void BoutSafety::attach(frmScoreboard *board, const std::optional<JournalRow> &resumed)
 {
     m_board = board;
+    // A board whose bout cannot be kept says so from the start.
+    m_notSaved = !m_journal->isOpen();
+    if (m_notSaved)
+        board->setWindowTitle(NotSavedTitle);
     connect(board, &frmScoreboard::boutChanged, this, &BoutSafety::clocksChanged);
     connect(board, &frmScoreboard::operatorActed, this, &BoutSafety::operatorActed);
     connect(m_journal.get(), &BoutJournal::writeFailed, board, [this, board] {
@@ -165,8 +192,15 @@ void BoutSafety::rebuildHistory(std::int64_t nowNs, std::int64_t nowWallMs)
         state.monotonicNs += shiftNs;
         if (i == 0)
             previous.monotonicNs = state.monotonicNs;
+        // A step is the action as it was made. Only rows written before
+        // actions were kept fall back on the row before them.
+        BoutState before = previous;
+        if (row.action) {
+            before = row.action->before;
+            before.monotonicNs += shiftNs;
+        }
         if (row.undo == JournalRow::Step)
-            m_history.record(previous, state);
+            m_history.record(before, state);
         else if (row.undo == JournalRow::Undone)
             m_history.undo(state);
         else if (row.undo == JournalRow::Redone)
@@ -197,7 +231,8 @@ void BoutSafety::operatorActed(const OperatorAction &action)
         m_history.record(action.before, action.after);
     const QString description = action.description();
     if (!description.isEmpty() || step)
-        m_journal->append(description, action.after, step ? JournalRow::Step : JournalRow::NoStep);
+        m_journal->append(description, action.after, step ? JournalRow::Step : JournalRow::NoStep,
+                          action);
 }
 
 void BoutSafety::show(const std::optional<BoutState> &state, const QString &what,

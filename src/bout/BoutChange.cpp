@@ -2,8 +2,12 @@
 
 #include "BoutTexts.h"
 
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QStringList>
+#include <algorithm>
 #include <cstdlib>
+#include <iterator>
 
 namespace {
 
@@ -14,6 +18,10 @@ constexpr std::int64_t Tolerance = 2;
 const char *const KeeperTitles[] = {"Period clock",   "Jam clock",         "Home penalty 1",
                                     "Home penalty 2", "Visitor penalty 1", "Visitor penalty 2"};
 const char *const NumberTitles[] = {"Home score", "Visitor score", "Period"};
+// The action kinds as the journal names them, in OperatorAction::Kind order.
+const char *const KindNames[] = {"typedValue",       "adjust",   "clear", "penaltyIncrement",
+                                 "typedPenaltyTime", "reset",    "start", "stop",
+                                 "timeOfDaySwitch",  "boutRule", "other"};
 
 QString title(const char *const *titles, int i)
 {
@@ -22,15 +30,29 @@ QString title(const char *const *titles, int i)
 
 } // namespace
 
+std::int64_t keeperTimeChange(const BoutState &before, const BoutState &after, int keeper)
+{
+    const std::int64_t moment = std::max(before.monotonicNs, after.monotonicNs);
+    const std::int64_t change = after.ticksAt(keeper, moment) - before.ticksAt(keeper, moment);
+    // A keeper started or stopped between the two readings ran for part of
+    // the time between them, however long a busy machine made it.
+    const bool flipped =
+        before.keepers[size_t(keeper)].running != after.keepers[size_t(keeper)].running;
+    const std::int64_t readingsApart =
+        flipped ? std::abs(after.monotonicNs - before.monotonicNs) / 100000 : 0;
+    return std::abs(change) > Tolerance + readingsApart ? change : 0;
+}
+
 bool keeperTimeChanged(const BoutState &before, const BoutState &after, int keeper)
 {
-    const std::int64_t counted = before.ticksAt(keeper, after.monotonicNs);
-    return std::abs(counted - after.keepers[size_t(keeper)].ticks) > Tolerance;
+    return keeperTimeChange(before, after, keeper) != 0;
 }
 
 bool keeperChanged(const BoutState &before, const BoutState &after, int keeper)
 {
-    return before.keepers[size_t(keeper)].running != after.keepers[size_t(keeper)].running ||
+    const KeeperState &was = before.keepers[size_t(keeper)];
+    const KeeperState &is = after.keepers[size_t(keeper)];
+    return was.running != is.running || was.switches != is.switches ||
            keeperTimeChanged(before, after, keeper);
 }
 
@@ -62,9 +84,10 @@ BoutChange describeChange(const BoutState &before, const BoutState &after, bool 
                                                               : BoutTexts::penalty(after, k));
             continue;
         }
-        if (!keeperChanged(before, after, k))
+        const bool timeChanged = keeperTimeChanged(before, after, k);
+        if (!timeChanged && now.running == before.keepers[size_t(k)].running)
             continue;
-        if (keeperTimeChanged(before, after, k)) {
+        if (timeChanged) {
             valueChanged = true;
             const std::int64_t resetTo = k == BoutState::Jam      ? after.jamResetTicks
                                          : k == BoutState::Period ? after.periodResetTicks
@@ -178,4 +201,32 @@ QString OperatorAction::description() const
                      (running ? QStringLiteral(" started") : QStringLiteral(" stopped"));
     }
     return parts.join(QStringLiteral(", "));
+}
+
+QByteArray OperatorAction::toJson() const
+{
+    const QJsonObject o{{QStringLiteral("kind"), QString::fromLatin1(KindNames[kind])},
+                        {QStringLiteral("display"), display},
+                        {QStringLiteral("before"), before.toJsonObject()}};
+    return QJsonDocument(o).toJson(QJsonDocument::Compact);
+}
+
+std::optional<OperatorAction> OperatorAction::fromJson(const QByteArray &json,
+                                                       const BoutState &after)
+{
+    const QJsonObject o = QJsonDocument::fromJson(json).object();
+    const QString kindName = o.value(QStringLiteral("kind")).toString();
+    const auto known =
+        std::find_if(std::begin(KindNames), std::end(KindNames),
+                     [&kindName](const char *name) { return kindName == QLatin1String(name); });
+    const std::optional<BoutState> before = BoutState::fromJson(
+        QJsonDocument(o.value(QStringLiteral("before")).toObject()).toJson(QJsonDocument::Compact));
+    if (known == std::end(KindNames) || !before)
+        return std::nullopt;
+    OperatorAction action;
+    action.kind = Kind(known - std::begin(KindNames));
+    action.display = std::clamp(o.value(QStringLiteral("display")).toInt(-1), -1, 8);
+    action.before = *before;
+    action.after = after;
+    return action;
 }

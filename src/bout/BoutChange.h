@@ -3,6 +3,7 @@
 #include "BoutState.h"
 
 #include <QString>
+#include <optional>
 
 // What one key press or tick did to the bout, in a few words for the
 // journal ("Home score 57", "Period clock reset"), and whether undo may
@@ -48,10 +49,18 @@ struct OperatorAction {
     bool undoable() const;
     // A few words for the journal: "Home score 57", "Jam clock started".
     QString description() const;
+
+    // The journal's record of it, beside its row's bout (which is `after`):
+    // the kind, the display and the bout before. Nothing for a record that
+    // cannot be read.
+    QByteArray toJson() const;
+    static std::optional<OperatorAction> fromJson(const QByteArray &json, const BoutState &after);
 };
 
 // Whether a keeper changed other than by counting on: set, reset, started
-// or stopped.
+// or stopped (a stop of a stopped keeper included).
 bool keeperChanged(const BoutState &before, const BoutState &after, int keeper);
-// Whether its time was set, not merely counted on, started or stopped.
+// By how much its time was set, not merely counted on, started or
+// stopped, at the later of the two moments; 0 for no change.
+std::int64_t keeperTimeChange(const BoutState &before, const BoutState &after, int keeper);
 bool keeperTimeChanged(const BoutState &before, const BoutState &after, int keeper);

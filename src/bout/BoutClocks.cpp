@@ -17,6 +17,9 @@ BoutState advanced(const BoutState &state, std::int64_t elapsedTicks, bool holdP
 
     for (int k = BoutState::HomePenalty1; k < BoutState::KeeperCount; ++k) {
         KeeperState &penalty = s.keepers[size_t(k)];
+        // The period's end stops every penalty clock, as its key does.
+        if (periodEnds)
+            ++penalty.switches;
         if (!penalty.running)
             continue;
         // Running with the period, a penalty stops when the period does.
@@ -28,10 +31,12 @@ BoutState advanced(const BoutState &state, std::int64_t elapsedTicks, bool holdP
     if (period.running) {
         period.ticks = std::max<std::int64_t>(0, period.ticks - elapsed);
         period.running = !periodEnds;
+        period.switches += periodEnds ? 1 : 0;
     }
     if (jam.running) {
         jam.ticks = std::max<std::int64_t>(0, jam.ticks - elapsed);
         jam.running = !jamEnds;
+        jam.switches += jamEnds ? 1 : 0;
     }
 
     // The ends in the order they came; at the same moment the refresh stops

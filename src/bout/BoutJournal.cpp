@@ -12,6 +12,7 @@
 #include <QSqlQuery>
 #include <QStorageInfo>
 #include <QSysInfo>
+#include <QTemporaryDir>
 #include <QThread>
 #include <QUrl>
 #if defined(Q_OS_UNIX)
@@ -55,8 +56,8 @@ bool heldByARunningProgram(const QLockFile &lock, const QString &lockPath)
 #endif
 }
 
-// A row as the queries below select it: wall_ms, description, state, undo.
-// Nothing for a state that cannot be read.
+// A row as the queries below select it: wall_ms, description, state, undo,
+// action. Nothing for a state that cannot be read.
 std::optional<JournalRow> rowOf(const QSqlQuery &q)
 {
     const std::optional<BoutState> state = BoutState::fromJson(q.value(2).toString().toUtf8());
@@ -66,7 +67,22 @@ std::optional<JournalRow> rowOf(const QSqlQuery &q)
     return JournalRow{q.value(0).toLongLong(), q.value(1).toString(), *state,
                       undo >= JournalRow::NoStep && undo <= JournalRow::Redone
                           ? JournalRow::Undo(undo)
-                          : JournalRow::NoStep};
+                          : JournalRow::NoStep,
+                      OperatorAction::fromJson(q.value(4).toString().toUtf8(), *state)};
+}
+
+// The columns rowOf reads, for a journal of that version.
+QString rowColumns(int version)
+{
+    return QStringLiteral("wall_ms, description, state, %1, %2")
+        .arg(version >= 2 ? QStringLiteral("undo") : QStringLiteral("0"),
+             version >= 3 ? QStringLiteral("action") : QStringLiteral("''"));
+}
+
+int versionOf(QSqlDatabase db)
+{
+    QSqlQuery q(db);
+    return q.exec(QStringLiteral("PRAGMA user_version")) && q.next() ? q.value(0).toInt() : 0;
 }
 
 // The most recent bout not declined, with its rows.
@@ -82,8 +98,8 @@ std::optional<BoutJournal::Resumable> latestRow(QSqlDatabase db, QSqlError *erro
         return std::nullopt;
     BoutJournal::Resumable found;
     found.bout = q.value(0).toLongLong();
-    q.prepare(QStringLiteral("SELECT wall_ms, description, state, undo FROM rows WHERE bout = ? "
-                             "ORDER BY id"));
+    q.prepare(QStringLiteral("SELECT %1 FROM rows WHERE bout = ? ORDER BY id")
+                  .arg(rowColumns(versionOf(db))));
     q.addBindValue(qint64(found.bout));
     if (!q.exec()) {
         *error = q.lastError();
@@ -116,13 +132,16 @@ BoutJournal::BoutJournal(const QString &folder, Options options)
     m_lock->setStaleLockTime(0);
     bool locked = m_lock->tryLock(0);
     if (!locked && m_lock->error() == QLockFile::LockFailedError &&
-        !heldByARunningProgram(*m_lock, lockPath)) {
+        !heldByARunningProgram(*m_lock, lockPath) && m_lock->removeStaleLockFile()) {
         // Left by a program that no longer runs: taken over.
-        m_lock->removeStaleLockFile();
         locked = m_lock->tryLock(0);
     }
     if (!locked) {
-        const bool heldElsewhere = m_lock->error() == QLockFile::LockFailedError;
+        // A lock left by a program that no longer runs, in a folder that no
+        // longer lets it go (a card that came back read-only after a power
+        // cut), is the folder's fault, not another program's.
+        const bool heldElsewhere = m_lock->error() == QLockFile::LockFailedError &&
+                                   heldByARunningProgram(*m_lock, lockPath);
         m_lock.reset();
         if (heldElsewhere) {
             m_error = QStringLiteral("another Quelvane is using the journal %1").arg(path);
@@ -209,13 +228,22 @@ void BoutJournal::readOnly(const QString &path, std::int64_t nowMs)
 {
     if (!QFileInfo(path).isFile())
         return;
-    // Read-only first, which still reads rows left in the log by a crash
-    // but needs room for the log's index when there is none; then as a file
-    // that nothing changes, which needs no room at all.
+    // A copy of the journal and its log where files can be written reads
+    // every row, those a crash left in the log too, and changes nothing
+    // beside the journal. Then the journal itself read-only, which needs
+    // room for the log's index when there is none; then as a file that
+    // nothing changes, which needs no room at all but misses the log.
+    QTemporaryDir copyFolder;
+    const QString copy = copyFolder.filePath(FileName);
+    const bool copied = copyFolder.isValid() && QFile::copy(path, copy) &&
+                        (!QFileInfo::exists(path + QStringLiteral("-wal")) ||
+                         QFile::copy(path + QStringLiteral("-wal"), copy + QStringLiteral("-wal")));
     const QString asUri = QUrl::fromLocalFile(path).toString() + QStringLiteral("?immutable=1");
-    const std::pair<QString, QString> ways[] = {
+    QList<std::pair<QString, QString>> ways = {
         {path, QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=2000")},
         {asUri, QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI")}};
+    if (copied)
+        ways.prepend({copy, QStringLiteral("QSQLITE_BUSY_TIMEOUT=2000")});
     for (const auto &[name, options] : ways) {
         const QString connection = JournalDatabase::newConnectionName();
         QSqlError error;
@@ -258,13 +286,15 @@ void BoutJournal::decline(std::int64_t bout)
         QMetaObject::invokeMethod(m_writer, [w = m_writer, bout] { w->decline(bout); });
 }
 
-void BoutJournal::append(const QString &description, const BoutState &state, JournalRow::Undo undo)
+void BoutJournal::append(const QString &description, const BoutState &state, JournalRow::Undo undo,
+                         const std::optional<OperatorAction> &action)
 {
     if (!m_open)
         return;
-    QMetaObject::invokeMethod(m_writer, [w = m_writer, wall = qint64(state.wallMs), description,
-                                         json = state.toJson(),
-                                         undo] { w->append(wall, description, json, int(undo)); });
+    QMetaObject::invokeMethod(
+        m_writer, [w = m_writer, wall = qint64(state.wallMs), description, json = state.toJson(),
+                   actionJson = action ? action->toJson() : QByteArray(),
+                   undo] { w->append(wall, description, json, int(undo), actionJson); });
 }
 
 void BoutJournal::setNames(const BoutNames &names)
@@ -295,15 +325,14 @@ std::optional<QList<JournalRow>> BoutJournal::latestBout(const QString &folder, 
         db.setDatabaseName(path);
         db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=2000"));
         QSqlQuery q(db);
-        // A journal of version 1 has neither names nor undo marks.
-        const bool marked = db.open() && q.exec(QStringLiteral("PRAGMA user_version")) &&
-                            q.next() && q.value(0).toInt() >= 2;
+        // A journal of version 1 has neither names nor undo marks, one of
+        // version 2 no actions.
+        const int version = db.open() ? versionOf(db) : 0;
+        const bool marked = version >= 2;
         const QString latest =
             QStringLiteral("(SELECT id FROM bouts ORDER BY last_ms DESC, id DESC LIMIT 1)");
-        if (db.isOpen() &&
-            q.exec(QStringLiteral("SELECT wall_ms, description, state, %1 FROM rows WHERE bout = "
-                                  "%2 ORDER BY id")
-                       .arg(marked ? QStringLiteral("undo") : QStringLiteral("0"), latest))) {
+        if (db.isOpen() && q.exec(QStringLiteral("SELECT %1 FROM rows WHERE bout = %2 ORDER BY id")
+                                      .arg(rowColumns(version), latest))) {
             rows.emplace();
             while (q.next()) {
                 if (const std::optional<JournalRow> row = rowOf(q))

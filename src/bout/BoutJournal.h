@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BoutChange.h"
 #include "BoutState.h"
 
 #include <QList>
@@ -14,13 +15,15 @@ class JournalWriter;
 
 // One row of the journal: the bout after a change, when, and what changed;
 // and, for the undo history, whether it was a step that undo can take back,
-// or an undo or redo.
+// or an undo or redo, and the operator's action that made it as it was made.
 struct JournalRow {
     enum Undo { NoStep, Step, Undone, Redone };
     std::int64_t wallMs = 0;
     QString description;
     BoutState state;
     Undo undo = NoStep;
+    // Rows written before actions were kept have none.
+    std::optional<OperatorAction> action;
 };
 
 // The names a bout was played under.
@@ -44,6 +47,11 @@ public:
     // removed, replaced or cut short in play and a new one begun (where what
     // stood in its place was put, or "-"), until the next start tells it.
     static inline const QString BegunAnewNote = QStringLiteral(".begun-anew");
+    // The note's lines for a journal whose log (the "-wal" file) was removed
+    // or replaced in play: its rows were all saved into the journal, or
+    // those since the journal's last save were lost.
+    static inline const QString LogRemovedKept = QStringLiteral("log removed, rows kept");
+    static inline const QString LogRemovedLost = QStringLiteral("log removed, rows lost");
     // Bouts untouched for longer are removed when the journal opens.
     static constexpr std::int64_t KeepMs = 30ll * 24 * 3600 * 1000;
     // Only a bout changed more recently than this is offered for resuming.
@@ -89,7 +97,8 @@ public:
 
     // Adds a row in the background, after every row before it.
     void append(const QString &description, const BoutState &state,
-                JournalRow::Undo undo = JournalRow::NoStep);
+                JournalRow::Undo undo = JournalRow::NoStep,
+                const std::optional<OperatorAction> &action = std::nullopt);
     // The names the bout's rows are kept under from now on.
     void setNames(const BoutNames &names);
     // Waits until every row appended so far is on the disk (or failed).

@@ -53,9 +53,18 @@ std::int64_t BoutState::ticksAt(int keeper, std::int64_t ns) const
 bool BoutState::isFresh() const
 {
     const BoutState f = fresh();
-    return keepers == f.keepers && jamResetTicks == f.jamResetTicks &&
-           periodResetTicks == f.periodResetTicks && numbers == f.numbers &&
-           penaltyBlank == f.penaltyBlank && clockTime == f.clockTime && rules == f.rules;
+    // How often the clocks were started and stopped is no change of the bout.
+    for (int k = 0; k < KeeperCount; ++k) {
+        const KeeperState &a = keepers[size_t(k)];
+        const KeeperState &b = f.keepers[size_t(k)];
+        if (a.ticks != b.ticks || a.running != b.running)
+            return false;
+    }
+    Rules unchangedRules = rules;
+    unchangedRules.statusChanges = 0;
+    return jamResetTicks == f.jamResetTicks && periodResetTicks == f.periodResetTicks &&
+           numbers == f.numbers && penaltyBlank == f.penaltyBlank && clockTime == f.clockTime &&
+           unchangedRules == f.rules;
 }
 
 bool BoutState::sameBout(const BoutState &other) const
@@ -67,7 +76,7 @@ bool BoutState::sameBout(const BoutState &other) const
     for (int k = 0; k < KeeperCount; ++k) {
         const KeeperState &a = earlier.keepers[size_t(k)];
         const KeeperState &b = later.keepers[size_t(k)];
-        if (a.running != b.running)
+        if (a.running != b.running || a.switches != b.switches)
             return false;
         // Two readings of one running keeper may differ by the rounding of
         // the moment between them.
@@ -93,7 +102,8 @@ QJsonObject BoutState::toJsonObject() const
         keeperObjects.insert(
             key(KeeperNames[k]),
             QJsonObject{{QStringLiteral("ticks"), qint64(keepers[size_t(k)].ticks)},
-                        {QStringLiteral("running"), keepers[size_t(k)].running}});
+                        {QStringLiteral("running"), keepers[size_t(k)].running},
+                        {QStringLiteral("switches"), keepers[size_t(k)].switches}});
     }
     QJsonObject numberValues;
     for (int n = 0; n < NumberCount; ++n)
@@ -123,6 +133,7 @@ QJsonObject BoutState::toJsonObject() const
               QJsonArray{rules.reviewsTaken[0], rules.reviewsTaken[1]}},
              {QStringLiteral("lastReview"), rules.lastReview},
              {QStringLiteral("status"), key(StatusNames[rules.status])},
+             {QStringLiteral("statusChanges"), rules.statusChanges},
              {QStringLiteral("shown"), rulesShown},
          }},
     };
@@ -145,7 +156,8 @@ std::optional<BoutState> BoutState::fromJson(const QByteArray &json)
         if (ko.isEmpty())
             return std::nullopt;
         s.keepers[size_t(k)] = {clampedTicks(ko.value(QStringLiteral("ticks"))),
-                                ko.value(QStringLiteral("running")).toBool()};
+                                ko.value(QStringLiteral("running")).toBool(),
+                                std::max(0, ko.value(QStringLiteral("switches")).toInt())};
     }
     s.jamResetTicks = clampedTicks(o.value(QStringLiteral("jamResetTicks")));
     s.periodResetTicks = clampedTicks(o.value(QStringLiteral("periodResetTicks")));
@@ -179,6 +191,7 @@ std::optional<BoutState> BoutState::fromJson(const QByteArray &json)
     s.rules.timeoutsTaken = counts("timeoutsTaken");
     s.rules.reviewsTaken = counts("reviewsTaken");
     s.rules.lastReview = std::clamp(rules.value(QStringLiteral("lastReview")).toInt(-1), -1, 1);
+    s.rules.statusChanges = std::max(0, rules.value(QStringLiteral("statusChanges")).toInt());
     const QString status = rules.value(QStringLiteral("status")).toString();
     for (int st = 0; st < int(std::size(StatusNames)); ++st) {
         if (status == key(StatusNames[st]))

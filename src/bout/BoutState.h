@@ -9,10 +9,13 @@
 #include <optional>
 
 // One time-keeper of the bout: the time it has left at the state's moment,
-// as a count of 1/10000 s, and whether it is counting.
+// as a count of 1/10000 s, whether it is counting, and how many times a key
+// or its running out has started or stopped it (a stop of a stopped keeper
+// counts too). Undo tells by the count whether it was touched since a step.
 struct KeeperState {
     std::int64_t ticks = 0;
     bool running = false;
+    int switches = 0;
 
     bool operator==(const KeeperState &) const = default;
 };
@@ -59,6 +62,8 @@ struct BoutState {
         std::array<int, 2> reviewsTaken = {0, 0};  // in this period
         int lastReview = -1; // the team whose review was taken last (0 home, 1 visitor)
         int status = NoStatus;
+        // How many times the caption changed other than by undo and redo.
+        int statusChanges = 0;
         bool operator==(const Rules &) const = default;
     };
     Rules rules;

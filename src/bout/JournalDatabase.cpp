@@ -19,7 +19,7 @@ const char *const Schema[] = {
     "visitor TEXT NOT NULL DEFAULT '')",
     "CREATE TABLE IF NOT EXISTS rows(id INTEGER PRIMARY KEY, bout INTEGER NOT NULL, "
     "wall_ms INTEGER NOT NULL, description TEXT NOT NULL, state TEXT NOT NULL, "
-    "undo INTEGER NOT NULL DEFAULT 0)",
+    "undo INTEGER NOT NULL DEFAULT 0, action TEXT NOT NULL DEFAULT '')",
     "CREATE INDEX IF NOT EXISTS rows_by_bout ON rows(bout, id)",
     "CREATE INDEX IF NOT EXISTS bouts_by_last ON bouts(last_ms)",
 };
@@ -30,6 +30,11 @@ const char *const FromVersion1[] = {
     "ALTER TABLE bouts ADD COLUMN home TEXT NOT NULL DEFAULT ''",
     "ALTER TABLE bouts ADD COLUMN visitor TEXT NOT NULL DEFAULT ''",
     "ALTER TABLE rows ADD COLUMN undo INTEGER NOT NULL DEFAULT 0",
+};
+
+// From version 2: each row's action, empty for what was written.
+const char *const FromVersion2[] = {
+    "ALTER TABLE rows ADD COLUMN action TEXT NOT NULL DEFAULT ''",
 };
 
 JournalDatabase::Opened failure(const QSqlError &error)
@@ -94,7 +99,9 @@ Opened open(const QString &path, const QString &connection, int maxPages)
             }
             return true;
         };
-        const bool made = version == 0 ? run(Schema) : run(FromVersion1);
+        const bool made = version == 0   ? run(Schema)
+                          : version == 1 ? run(FromVersion1) && run(FromVersion2)
+                                         : run(FromVersion2);
         if (!made || !q.exec(QStringLiteral("PRAGMA user_version=%1").arg(SchemaVersion))) {
             const QSqlError error = q.lastError();
             db.rollback();

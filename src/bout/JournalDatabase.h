@@ -9,8 +9,8 @@ class QSqlError;
 namespace JournalDatabase {
 
 // 2: the bout's title and team names, and each row's place in the undo
-// history.
-constexpr int SchemaVersion = 2;
+// history. 3: each row's action as it was made.
+constexpr int SchemaVersion = 3;
 
 enum class Problem {
     None,

@@ -8,6 +8,15 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
+namespace {
+
+QString logOf(const QString &path)
+{
+    return path + QStringLiteral("-wal");
+}
+
+} // namespace
+
 JournalWriter::JournalWriter(const QString &path, int maxPages, qint64 nowMs)
     : m_path(path), m_connection(JournalDatabase::newConnectionName()), m_maxPages(maxPages),
       m_nowMs(nowMs)
@@ -53,24 +62,60 @@ void JournalWriter::decline(qint64 bout)
 }
 
 void JournalWriter::append(qint64 wallMs, const QString &description, const QByteArray &state,
-                           int undo)
+                           int undo, const QByteArray &action)
 {
     if (!m_started) {
         report(false, QStringLiteral("the journal is not open"));
         return;
     }
-    write(wallMs, description, state, undo);
+    write(wallMs, description, state, undo, action);
 }
 
 void JournalWriter::noteFile()
 {
     m_identity = JournalDatabase::identityOf(m_path);
+    m_logIdentity = JournalDatabase::identityOf(logOf(m_path));
     m_size = std::max(m_size, QFileInfo(m_path).size());
 }
 
 bool JournalWriter::fileIsOurs() const
 {
     return JournalDatabase::identityOf(m_path) == m_identity && QFileInfo(m_path).size() >= m_size;
+}
+
+bool JournalWriter::logIsOurs() const
+{
+    // A log not there when the file was noted is made by the next write.
+    return !m_logIdentity.exists || JournalDatabase::identityOf(logOf(m_path)) == m_logIdentity;
+}
+
+bool JournalWriter::keepRowsOfLostLog()
+{
+    // SQLite goes on writing to the log it has open, removed or not, and
+    // only a save (a checkpoint) puts its rows into the journal: a crash
+    // would lose them all without a word. Saved now, from the log still
+    // open, they are all kept.
+    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    QSqlQuery q(db);
+    const bool saved = q.exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)")) && q.next() &&
+                       q.value(0).toInt() == 0;
+    // What stands in the log's place is not ours; closing would remove it.
+    if (QFileInfo::exists(logOf(m_path)))
+        JournalDatabase::putAside(logOf(m_path));
+    JournalDatabase::close(m_connection);
+    m_connection = JournalDatabase::newConnectionName();
+    QFile note(m_path + BoutJournal::BegunAnewNote);
+    if (note.open(QIODevice::Append | QIODevice::Text))
+        note.write((saved ? BoutJournal::LogRemovedKept : BoutJournal::LogRemovedLost).toUtf8() +
+                   '\n');
+    const JournalDatabase::Opened opened = JournalDatabase::open(m_path, m_connection, m_maxPages);
+    m_started = opened.problem == JournalDatabase::Problem::None;
+    if (!m_started) {
+        report(false, opened.reason);
+        return false;
+    }
+    noteFile();
+    return true;
 }
 
 bool JournalWriter::beginAnew()
@@ -106,25 +151,27 @@ bool JournalWriter::beginAnew()
 }
 
 bool JournalWriter::write(qint64 wallMs, const QString &description, const QByteArray &state,
-                          int undo)
+                          int undo, const QByteArray &action)
 {
     // A backup or sync tool may have put another file in the journal's
     // place, removed it or cut it short: the rows would go to a file nobody
     // will read, or into a damaged one.
     if (!fileIsOurs() && !beginAnew())
         return false;
-    if (writeRow(wallMs, description, state, undo))
+    if (!logIsOurs() && !keepRowsOfLostLog())
+        return false;
+    if (writeRow(wallMs, description, state, undo, action))
         return true;
     // A journal damaged under the writer is put aside and begun anew.
     if (!fileIsOurs() || m_failedByDamage) {
         m_failedByDamage = false;
-        return beginAnew() && writeRow(wallMs, description, state, undo);
+        return beginAnew() && writeRow(wallMs, description, state, undo, action);
     }
     return false;
 }
 
 bool JournalWriter::writeRow(qint64 wallMs, const QString &description, const QByteArray &state,
-                             int undo)
+                             int undo, const QByteArray &action)
 {
     QSqlDatabase db = QSqlDatabase::database(m_connection, false);
     QSqlQuery q(db);
@@ -145,13 +192,15 @@ bool JournalWriter::writeRow(qint64 wallMs, const QString &description, const QB
             return fail(q.lastError());
         bout = q.lastInsertId().toLongLong();
     }
-    q.prepare(QStringLiteral(
-        "INSERT INTO rows(bout, wall_ms, description, state, undo) VALUES(?, ?, ?, ?, ?)"));
+    q.prepare(QStringLiteral("INSERT INTO rows(bout, wall_ms, description, state, undo, action) "
+                             "VALUES(?, ?, ?, ?, ?, ?)"));
     q.addBindValue(bout);
     q.addBindValue(wallMs);
     q.addBindValue(description);
     q.addBindValue(QString::fromUtf8(state));
     q.addBindValue(undo);
+    // Empty, never NULL, for a row that no action made.
+    q.addBindValue(action.isEmpty() ? QStringLiteral("") : QString::fromUtf8(action));
     if (!q.exec())
         return fail(q.lastError());
     q.prepare(QStringLiteral(

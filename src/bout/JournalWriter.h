@@ -20,7 +20,8 @@ public Q_SLOTS:
     // The bout the next rows go to; 0 begins a new one with the next row.
     void setBout(qint64 bout);
     void decline(qint64 bout);
-    void append(qint64 wallMs, const QString &description, const QByteArray &state, int undo);
+    void append(qint64 wallMs, const QString &description, const QByteArray &state, int undo,
+                const QByteArray &action);
     void setNames(const BoutNames &names) { m_names = names; }
     void stop();
 
@@ -33,11 +34,18 @@ Q_SIGNALS:
     void begunAnew(const QString &aside);
 
 private:
-    bool write(qint64 wallMs, const QString &description, const QByteArray &state, int undo);
-    bool writeRow(qint64 wallMs, const QString &description, const QByteArray &state, int undo);
+    bool write(qint64 wallMs, const QString &description, const QByteArray &state, int undo,
+               const QByteArray &action);
+    bool writeRow(qint64 wallMs, const QString &description, const QByteArray &state, int undo,
+                  const QByteArray &action);
     // Whether the file at the path is still the one this writer opened,
     // whole.
     bool fileIsOurs() const;
+    // Whether the journal's log is still the one SQLite writes to.
+    bool logIsOurs() const;
+    // The log was removed or replaced: what it holds goes into the journal
+    // and a new log is begun.
+    bool keepRowsOfLostLog();
     // Puts aside what stands at the path and opens a new journal there.
     bool beginAnew();
     void noteFile();
@@ -49,6 +57,7 @@ private:
     qint64 m_nowMs;
     qint64 m_bout = 0;
     JournalDatabase::FileIdentity m_identity;
+    JournalDatabase::FileIdentity m_logIdentity;
     qint64 m_size = 0; // the largest the file has been
     bool m_failedByDamage = false;
     BoutNames m_names;

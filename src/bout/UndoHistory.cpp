@@ -4,6 +4,7 @@
 #include "BoutClocks.h"
 
 #include <QUndoCommand>
+#include <algorithm>
 
 // One step: the bout before and after an operator's change. It is pushed
 // after the change was made, so its first "redo" has nothing to do.
@@ -63,46 +64,69 @@ std::optional<BoutState> UndoHistory::move(const BoutState &now, bool possible,
     return m_result;
 }
 
+namespace {
+
+// A count or number moved by what the step changed: put as the step left it
+// when nothing changed it since, otherwise moved by the step's difference.
+// A blank (-1) on any side cannot be moved by a difference.
+int moved(int now, int from, int to, int max)
+{
+    if (from == to)
+        return now;
+    if (now == from || from < 0 || to < 0 || now < 0)
+        return to;
+    return std::clamp(now + (to - from), 0, max);
+}
+
+} // namespace
+
 BoutState UndoHistory::patched(const BoutState &now, const BoutState &from,
                                const BoutState &to) const
 {
     // `to` as it would be now, its running clocks having counted on.
     const BoutState target =
         advanced(to, (now.monotonicNs - to.monotonicNs) / 100000, m_holdPeriodSound);
-    // The moment of the step: the later of its two readings.
-    const std::int64_t stepNs = std::max(from.monotonicNs, to.monotonicNs);
     BoutState s = now;
     for (int k = 0; k < BoutState::KeeperCount; ++k) {
         if (!keeperChanged(from, to, k))
             continue;
         KeeperState &keeper = s.keepers[size_t(k)];
-        if (keeper.running == from.keepers[size_t(k)].running) {
+        if (keeper.switches == from.keepers[size_t(k)].switches) {
+            // Nobody started or stopped it since: it runs, or stands, as it
+            // would have with the step's other side.
             keeper = target.keepers[size_t(k)];
         } else {
-            // Started or stopped since: that stays, and the time moves by
-            // what the step changed.
-            const std::int64_t change = to.ticksAt(k, stepNs) - from.ticksAt(k, stepNs);
-            keeper.ticks = std::max<std::int64_t>(0, keeper.ticks + change);
+            // Started or stopped since: that stays, and the time moves only
+            // by what the step changed.
+            keeper.ticks = std::max<std::int64_t>(0, keeper.ticks + keeperTimeChange(from, to, k));
         }
     }
     for (int n = 0; n < BoutState::NumberCount; ++n) {
-        if (from.numbers[size_t(n)] != to.numbers[size_t(n)])
-            s.numbers[size_t(n)] = to.numbers[size_t(n)];
+        s.numbers[size_t(n)] = moved(now.numbers[size_t(n)], from.numbers[size_t(n)],
+                                     to.numbers[size_t(n)], n == BoutState::PeriodNumber ? 9 : 999);
     }
     for (int p = 0; p < BoutState::PenaltyCount; ++p) {
         if (from.penaltyBlank[size_t(p)] != to.penaltyBlank[size_t(p)])
             s.penaltyBlank[size_t(p)] = to.penaltyBlank[size_t(p)];
     }
-    // The rules' counts and caption, each as the step left it.
-    const auto take = [](auto &field, const auto &was, const auto &becomes) {
-        if (was != becomes)
-            field = becomes;
-    };
-    take(s.rules.jamNumber, from.rules.jamNumber, to.rules.jamNumber);
-    take(s.rules.timeoutsTaken, from.rules.timeoutsTaken, to.rules.timeoutsTaken);
-    take(s.rules.reviewsTaken, from.rules.reviewsTaken, to.rules.reviewsTaken);
-    take(s.rules.lastReview, from.rules.lastReview, to.rules.lastReview);
-    take(s.rules.status, from.rules.status, to.rules.status);
+    // The rules' counts move by the step's change; its caption comes back
+    // only while nothing else has changed the caption since.
+    BoutState::Rules &rules = s.rules;
+    rules.jamNumber = moved(now.rules.jamNumber, from.rules.jamNumber, to.rules.jamNumber, 99);
+    for (size_t t = 0; t < 2; ++t) {
+        rules.timeoutsTaken[t] = moved(now.rules.timeoutsTaken[t], from.rules.timeoutsTaken[t],
+                                       to.rules.timeoutsTaken[t], 99);
+        rules.reviewsTaken[t] = moved(now.rules.reviewsTaken[t], from.rules.reviewsTaken[t],
+                                      to.rules.reviewsTaken[t], 99);
+    }
+    if (from.rules.lastReview != to.rules.lastReview &&
+        now.rules.lastReview == from.rules.lastReview)
+        rules.lastReview = to.rules.lastReview;
+    if (from.rules.statusChanges != to.rules.statusChanges &&
+        now.rules.statusChanges == from.rules.statusChanges) {
+        rules.status = to.rules.status;
+        rules.statusChanges = to.rules.statusChanges;
+    }
     if (from.jamResetTicks != to.jamResetTicks)
         s.jamResetTicks = to.jamResetTicks;
     if (from.periodResetTicks != to.periodResetTicks)

@@ -6,11 +6,12 @@
 #include <optional>
 
 // The operator's value changes, to take back and do again, on Qt's undo
-// stack. Each step keeps the bout before and after it; undo puts back only
-// what that step changed. A clock started or stopped since keeps its state
-// and moves by what the step changed; a clock whose state the step changed
-// and nobody has touched since runs as it would had the key never been
-// pressed.
+// stack. Each step keeps the bout before and after it, and so how many
+// times each clock had been started and stopped; undo applies the step's
+// change backwards to the bout as it is now. A clock started or stopped
+// since (its count moved) keeps its state and moves by what the step
+// changed; a clock nobody has touched since runs, or stands, as it would
+// had the key never been pressed. Redo is the mirror.
 class UndoHistory {
 public:
     static constexpr int Depth = 500;

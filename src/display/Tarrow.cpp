@@ -30,6 +30,7 @@ void Tarrow::setTime(FixedTime time)
 
 void Tarrow::setRunning(bool running)
 {
+    ++m_switches;
     if (running == m_running)
         return;
     m_base = time();

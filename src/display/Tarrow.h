@@ -20,7 +20,11 @@ public:
     explicit Tarrow(MonotonicClock *clock, QObject *parent = nullptr);
 
     bool running() const { return m_running; }
+    // Every start and stop counts, a stop of a stopped keeper too: undo
+    // tells by it whether anything started or stopped the keeper since.
     void setRunning(bool running);
+    int switches() const { return m_switches; }
+    void setSwitches(int switches) { m_switches = switches; }
     FixedTime time() const;
     // What it shows at the given reading of its clock, so that several
     // keepers can be read at one instant.
@@ -30,6 +34,7 @@ public:
 private:
     MonotonicClock *m_clock;
     bool m_running = false;
+    int m_switches = 0;
     FixedTime m_base;             // the time when last started, set or stopped
     std::int64_t m_startedAt = 0; // clock reading at that moment
 };

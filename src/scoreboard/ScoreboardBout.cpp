@@ -33,7 +33,8 @@ BoutState frmScoreboard::boutState() const
     const Tarrow *keepers[] = {
         tkPeriod, tkJam, tkHomePenalty1, tkHomePenalty2, tkVisitorPenalty1, tkVisitorPenalty2};
     for (int k = 0; k < BoutState::KeeperCount; ++k)
-        s.keepers[size_t(k)] = {keepers[k]->timeAt(s.monotonicNs).ticks(), keepers[k]->running()};
+        s.keepers[size_t(k)] = {keepers[k]->timeAt(s.monotonicNs).ticks(), keepers[k]->running(),
+                                keepers[k]->switches()};
     s.jamResetTicks = JamResetTime.ticks();
     s.periodResetTicks = PeriodResetTime.ticks();
     const auto &displays = m_displays;
@@ -69,6 +70,8 @@ void frmScoreboard::setBoutState(const BoutState &state)
         // moment ago.
         keepers[k]->setTime(FixedTime::fromTicks(state.ticksAt(k, m_clock->nowNanoseconds())));
         keepers[k]->setRunning(state.keepers[size_t(k)].running);
+        // Given a state, a keeper is not started or stopped by anyone.
+        keepers[k]->setSwitches(state.keepers[size_t(k)].switches);
     }
     JamResetTime = FixedTime::fromTicks(state.jamResetTicks);
     PeriodResetTime = FixedTime::fromTicks(state.periodResetTicks);
@@ -99,7 +102,8 @@ void frmScoreboard::noticeBoutChange()
 {
     if (!m_loaded)
         return;
-    const BoutState now = boutState();
+    BoutState now = boutState();
+    countCaptionChange(m_lastSeenBout, now);
     if (now.sameBout(m_lastSeenBout))
         return;
     const BoutState before = m_lastSeenBout;
@@ -125,13 +129,23 @@ void frmScoreboard::operatorKey(LedDisplay *display, int KeyCode)
         return;
     followRules(before);
     Q_EMIT refreshed();
-    const BoutState after = boutState();
+    BoutState after = boutState();
+    countCaptionChange(before, after);
     m_lastSeenBout = after;
     if (after.sameBout(before))
         return;
     const auto place = std::find(m_displays.begin(), m_displays.end(), display);
     const int tabIndex = place == m_displays.end() ? -1 : int(place - m_displays.begin());
     Q_EMIT operatorActed({actionKind(display, KeyCode, after), tabIndex, before, after});
+}
+
+void frmScoreboard::countCaptionChange(const BoutState &before, BoutState &after)
+{
+    // Undo puts a caption back only while nothing else has changed it.
+    if (after.rules.status == before.rules.status)
+        return;
+    ++m_rules.statusChanges;
+    after.rules.statusChanges = m_rules.statusChanges;
 }
 
 OperatorAction::Kind frmScoreboard::actionKind(LedDisplay *display, int KeyCode,

@@ -42,8 +42,10 @@ void frmScoreboard::tledJam_KeyDown(int KeyCode)
     const int ch = KeyCodeToAsci(KeyCode);
     const FixedTime t = modCount::TimeEntryKey(tledJam, ch, 599);
     if (t != modCount::NoTime) {
-        tkJam->setTime(t);
+        // Stopped first: a clock still running would count the typed time
+        // down for the moment between.
         tkJam->setRunning(false);
+        tkJam->setTime(t);
         JamResetTime = t;
         RefreshTime();
     }
@@ -58,8 +60,8 @@ void frmScoreboard::tledPeriod_KeyDown(int KeyCode)
         for (Tarrow *keeper :
              {tkHomePenalty1, tkHomePenalty2, tkVisitorPenalty1, tkVisitorPenalty2})
             keeper->setRunning(false);
-        tkPeriod->setTime(t);
         tkPeriod->setRunning(false);
+        tkPeriod->setTime(t);
         PeriodResetTime = t;
         RefreshTime();
     }

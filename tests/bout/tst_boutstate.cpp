@@ -81,11 +81,19 @@ private Q_SLOTS:
                                      << bout(550 * S, true, 70 * S, true);
         QTest::newRow("wall clock set back") << bout(600 * S, true, 120 * S, true) << -50 * S
                                              << false << bout(600 * S, true, 120 * S, true);
-        BoutState jamEnded = bout(550 * S, true, 0, false);
+        // A clock that runs out counts as stopped; the period's end stops
+        // every penalty clock with it, as its key does.
+        const auto ranOut = [](BoutState s, bool period, bool jam) {
+            s.keepers[BoutState::Jam].switches += jam ? 1 : 0;
+            for (int k : {0, 2, 3, 4, 5})
+                s.keepers[size_t(k)].switches += period ? 1 : 0;
+            return s;
+        };
+        BoutState jamEnded = ranOut(bout(550 * S, true, 0, false), false, true);
         jamEnded.endSounded[0] = true;
         QTest::newRow("the jam ends meanwhile")
             << bout(600 * S, true, 30 * S, true) << 50 * S << false << jamEnded;
-        BoutState held = bout(0, false, 10 * S, true, 20 * S, false);
+        BoutState held = ranOut(bout(0, false, 10 * S, true, 20 * S, false), true, false);
         held.endSounded[1] = true;
         held.suppressedPeriodSound = true;
         QTest::newRow("the period ends during a jam, sound held")
@@ -94,7 +102,7 @@ private Q_SLOTS:
         sounded.suppressedPeriodSound = false;
         QTest::newRow("the period ends during a jam, not held")
             << bout(20 * S, true, 30 * S, true, 40 * S, true) << 20 * S << false << sounded;
-        BoutState bothEnded = bout(0, false, 0, false);
+        BoutState bothEnded = ranOut(bout(0, false, 0, false), true, true);
         bothEnded.endSounded = {true, true};
         QTest::newRow("period then jam: the jam plays the held sound")
             << bout(20 * S, true, 30 * S, true) << 60 * S << true << bothEnded;
@@ -137,15 +145,23 @@ private Q_SLOTS:
         QTest::newRow("period started, penalty with it")
             << bout(600 * S, false, 120 * S, true, 90 * S, false) << started << true
             << u"Period clock started"_s << false;
-        BoutState reset = later(running, 10 * S);
+        // Read 10 s apart by a stalled machine, a stop could have come at any
+        // moment between; a reset still tells from that.
+        const BoutState inPlay = bout(300 * S, true, 120 * S, true, 90 * S, true);
+        BoutState reset = later(inPlay, 10 * S);
         reset.keepers[BoutState::Period] = {600 * S, false};
         reset.keepers[BoutState::HomePenalty1].running = false;
         QTest::newRow("period reset in play")
-            << running << reset << true << u"Period clock reset"_s << true;
+            << inPlay << reset << true << u"Period clock reset"_s << true;
         BoutState typed = idle;
         typed.keepers[BoutState::Jam].ticks = 90 * S;
         typed.jamResetTicks = 90 * S;
         QTest::newRow("jam typed") << idle << typed << true << u"Jam clock set to 1:30"_s << true;
+        BoutState longPeriod = idle;
+        longPeriod.keepers[BoutState::Period].ticks = 900 * S;
+        longPeriod.periodResetTicks = 900 * S;
+        QTest::newRow("period typed past 9:59")
+            << idle << longPeriod << true << u"Period clock set to 15:00"_s << true;
         BoutState ranOut = later(bout(600 * S, false, 1 * S, true), 2 * S);
         QTest::newRow("jam ran out") << bout(600 * S, false, 1 * S, true) << ranOut << false
                                      << u"Jam clock ran out"_s << false;
