@@ -217,26 +217,52 @@ const Feed = (() => {
     }
   }
 
-  // A team's timeouts as dots in el (lit: left), then after a gap one for
-  // its official review, lit while it has one; each dot a share of el's
-  // width, round.
-  function drawDots(el, count, left, reviewLeft, lit, unlit) {
+  // A team's timeouts as dots in el, then half a place on one for its
+  // official review: filled while left, a ring once taken. A row, or a
+  // column from the top when el is taller than wide; each dot as wide as
+  // el's shorter side allows. Nothing here sets visibility, so a hidden
+  // parent hides them all.
+  function drawDots(el, count, left, reviewLeft, color) {
     const on = [];
     for (let i = 0; i < count; ++i) on.push(i < left);
     on.push(null, reviewLeft);
     while (el.children.length < on.length) el.appendChild(document.createElement("span"));
     while (el.children.length > on.length) el.lastChild.remove();
+    const down = el.clientHeight > el.clientWidth;
+    el.style.flexDirection = down ? "column" : "row";
+    el.style.justifyContent = down ? "flex-start" : "center";
+    const along = down ? el.clientHeight : el.clientWidth;
+    const across = down ? el.clientWidth : el.clientHeight;
+    const step = Math.min(along / (count + 1.5), across * 1.2);
+    const dot = Math.min(across * 0.95, step * 0.8);
+    const ring = Math.max(1, dot * 0.12);
     on.forEach((o, i) => {
-      const dot = el.children[i];
-      dot.style.display = "inline-block";
-      dot.style.width = 70 / on.length + "%";
-      dot.style.aspectRatio = "1";
-      dot.style.margin = "0 " + 15 / on.length + "%";
-      dot.style.borderRadius = "50%";
-      dot.style.visibility = o === null ? "hidden" : "visible";
-      dot.style.background = o ? lit : unlit;
+      const d = el.children[i];
+      const size = o === null ? 0 : dot;
+      const margin = o === null ? step / 4 : (step - dot) / 2;
+      d.style.display = "block";
+      d.style.flex = "none";
+      d.style.boxSizing = "border-box";
+      d.style.width = d.style.height = size + "px";
+      d.style.margin = down ? margin + "px 0" : "0 " + margin + "px";
+      d.style.borderRadius = "50%";
+      d.style.background = o ? color : "transparent";
+      d.style.border = o === false ? ring + "px solid " + color : "none";
     });
   }
 
-  return { follow, drawLed, drawDots };
+  // Shrinks el's font from its own size (px, or the style sheet's) until
+  // its text fits el's width on one line.
+  function fitText(el, px) {
+    el.style.fontSize = px ? px + "px" : "";
+    const style = getComputedStyle(el);
+    const size = parseFloat(style.fontSize);
+    const room = el.clientWidth - parseFloat(style.paddingLeft) - parseFloat(style.paddingRight);
+    const range = document.createRange();
+    range.selectNodeContents(el);
+    const wide = range.getBoundingClientRect().width;
+    if (wide > room && room > 0) el.style.fontSize = Math.max(1, Math.floor(size * room / wide)) + "px";
+  }
+
+  return { follow, drawLed, drawDots, fitText };
 })();

@@ -3,6 +3,7 @@
 #include "ColorRef.h"
 #include "Twips.h"
 
+#include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QtMath>
@@ -18,7 +19,16 @@ void Label::setCaption(const QString &caption)
     if (caption == m_caption)
         return;
     m_caption = caption;
-    changed();
+    if (m_shrinkToFit)
+        applyFont();
+    else
+        changed();
+}
+
+void Label::setShrinkToFit(bool shrink)
+{
+    m_shrinkToFit = shrink;
+    applyFont();
 }
 
 void Label::setFontSize(double points)
@@ -50,7 +60,16 @@ void Label::applyFont()
 {
     QFont f(m_family);
     f.setBold(m_bold);
-    f.setPixelSize(qMax(1, qRound(Twips::pointsToPixels(m_fontSize))));
+    const int pixels = qMax(1, qRound(Twips::pointsToPixels(m_fontSize)));
+    f.setPixelSize(pixels);
+    if (m_shrinkToFit && width() > 0) {
+        // Down in proportion, then a pixel at a time for what rounding left.
+        const auto wide = [this, &f] { return QFontMetrics(f).horizontalAdvance(m_caption); };
+        if (wide() > width())
+            f.setPixelSize(qMax(1, pixels * width() / wide()));
+        while (f.pixelSize() > 1 && wide() > width())
+            f.setPixelSize(f.pixelSize() - 1);
+    }
     setFont(f);
     changed();
 }
@@ -65,6 +84,8 @@ void Label::resizeEvent(QResizeEvent *event)
 {
     TwipsWidget::resizeEvent(event);
     m_captionPicture = QPixmap();
+    if (m_shrinkToFit)
+        applyFont();
 }
 
 void Label::paintEvent(QPaintEvent *)

@@ -30,6 +30,10 @@ public:
     QString fontFamily() const { return m_family; }
     bool bold() const { return m_bold; }
     void setFontFamily(const QString &family, bool bold);
+    // A caption too wide for the label is drawn smaller, on one line, rather
+    // than wrapped or cut. Off unless set; FontSize stays the size asked for.
+    bool shrinkToFit() const { return m_shrinkToFit; }
+    void setShrinkToFit(bool shrink);
 
 Q_SIGNALS:
     void Click();
@@ -54,6 +58,7 @@ private:
     QString m_family = QStringLiteral("Arial");
     bool m_bold = false;
     bool m_pressed = false;
+    bool m_shrinkToFit = false;
     // Large captions, drawn once and then only copied.
     QPixmap m_captionPicture;
     QRect m_captionArea;

@@ -4,9 +4,9 @@
 
 #include <cstdint>
 
-// A team's timeouts as a row of dots, lit for each one left and unlit for
-// each one taken, and after a gap one more dot for its official review, lit
-// while the team still has one.
+// A team's timeouts as a row (or, taller than wide, a column) of dots,
+// filled for each one left and a ring for each one taken, and after a gap
+// one more dot for its official review, filled while the team still has one.
 class TimeoutDots : public TwipsWidget {
     Q_OBJECT
     Q_CLASSINFO("ControlClass", "TimeoutDots")
@@ -14,7 +14,6 @@ class TimeoutDots : public TwipsWidget {
     Q_PROPERTY(int Remaining READ remaining WRITE setRemaining)
     Q_PROPERTY(bool ReviewLeft READ reviewLeft WRITE setReviewLeft)
     Q_PROPERTY(std::int32_t LitColor READ litColor WRITE setLitColor)
-    Q_PROPERTY(std::int32_t UnlitColor READ unlitColor WRITE setUnlitColor)
 
 public:
     explicit TimeoutDots(QWidget *parent = nullptr);
@@ -27,8 +26,6 @@ public:
     void setReviewLeft(bool left);
     std::int32_t litColor() const { return m_lit; }
     void setLitColor(std::int32_t bgr);
-    std::int32_t unlitColor() const { return m_unlit; }
-    void setUnlitColor(std::int32_t bgr);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -38,5 +35,4 @@ private:
     int m_left = 3;
     bool m_reviewLeft = true;
     std::int32_t m_lit = 0xFFFFFF;
-    std::int32_t m_unlit = 0x202020;
 };

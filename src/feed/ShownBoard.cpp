@@ -71,7 +71,6 @@ QJsonObject ShownBoard::toJsonObject(quint64 seq) const
                                     {QStringLiteral("team"), d.team},
                                     {QStringLiteral("count"), d.count},
                                     {QStringLiteral("lit"), d.lit},
-                                    {QStringLiteral("unlit"), d.unlit},
                                     {QStringLiteral("place"), place(d.place)}});
     }
     QJsonObject pictureList;

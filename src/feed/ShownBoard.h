@@ -39,10 +39,10 @@ struct ShownBoard {
     };
     // A team's timeouts and review as dots (shown with the rules only).
     struct Dots {
-        QString name;       // "dotsHomeTimeouts"
-        QString team;       // "home", "visitor": its timeouts and reviews left are the team's
-        int count = 0;      // timeouts in a bout
-        QString lit, unlit; // #rrggbb
+        QString name;  // "dotsHomeTimeouts"
+        QString team;  // "home", "visitor": its timeouts and reviews left are the team's
+        int count = 0; // timeouts in a bout
+        QString lit;   // #rrggbb
         QRectF place;
         bool operator==(const Dots &) const = default;
     };

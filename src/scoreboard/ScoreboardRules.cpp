@@ -4,7 +4,6 @@
 #include "frmScoreboard.h"
 
 #include "BoutRules.h"
-#include "ColorRef.h"
 #include "Digmar.h"
 #include "Label.h"
 #include "Settings.h"
@@ -15,7 +14,6 @@
 #include "modColor.h"
 #include "modStretch.h"
 
-#include <QColor>
 #include <QKeyEvent>
 #include <algorithm>
 #include <cmath>
@@ -28,48 +26,45 @@ using Rules = BoutState::Rules;
 // The keys' effects, in the record's key order.
 enum RulesKey { HomeTimeout, VisitorTimeout, OfficialTimeout, HomeReview, VisitorReview, Retained };
 
-std::int32_t faded(std::int32_t lit, std::int32_t back)
-{
-    const QColor a = toQColor(lit);
-    const QColor b = toQColor(back);
-    const auto mix = [](int x, int y) { return (x + 2 * y) / 3; };
-    return fromQColor(
-        QColor(mix(a.red(), b.red()), mix(a.green(), b.green()), mix(a.blue(), b.blue())));
-}
-
 } // namespace
 
 void frmScoreboard::createRulesItems()
 {
     // Made the first time they are to be shown: a board without them has
     // exactly the controls it always had. Placed for the window's present
-    // size, then taken into the layout that scales them with it.
+    // size as the layout would scale them there (places and widths by the
+    // width, heights, fonts and digits by the height), then taken into the
+    // layout that scales them with it.
     const double x = Twips::fromPixels(width()) / DesignWidth;
     const double y = Twips::fromPixels(height()) / DesignHeight;
+    // Beside the word "Jam", its digits as tall as the period number's.
     nledJamNumber = addControl(new Digmar(this), "nledJamNumber");
     nledJamNumber->setMax(99);
-    nledJamNumber->setDigitSize(qint16(std::lround(30 * y)));
+    nledJamNumber->setDigitSize(qint16(std::lround(55 * y)));
     for (auto pad : {&LedDisplay::setPaddingH, &LedDisplay::setPaddingV, &LedDisplay::setPaddingI})
         (nledJamNumber->*pad)(qint16(std::lround(40 * y)));
-    nledJamNumber->setLeft(2900 * x);
-    nledJamNumber->setTop(4250 * y);
+    nledJamNumber->setLeft(2805 * x);
+    nledJamNumber->setTop(3075 * y);
     // Mended by a click and typing; Tab goes round the nine as it always has.
     nledJamNumber->setFocusPolicy(Qt::ClickFocus);
     nledJamNumber->setCaption(QString::number(m_rules.jamNumber));
     connectDisplay(nledJamNumber);
 
     const auto place = [x, y](TwipsWidget *item, double left, double top, double w, double h) {
-        item->setTwipsGeometry(left * x, top * y, w * y, h * y);
+        item->setTwipsGeometry(left * x, top * y, w * x, h * y);
     };
+    // Each team's dots down the outer edge of its own side, under its score.
     dotsHomeTimeouts = addControl(new TimeoutDots(this), "dotsHomeTimeouts");
-    place(dotsHomeTimeouts, 3090, 2790, 600, 300);
+    place(dotsHomeTimeouts, 150, 2940, 450, 3600);
     dotsVisitorTimeouts = addControl(new TimeoutDots(this), "dotsVisitorTimeouts");
-    place(dotsVisitorTimeouts, 5820, 2790, 600, 300);
+    place(dotsVisitorTimeouts, 8895, 2940, 450, 3600);
 
     lblBoutStatus = addControl(new Label(this), "lblBoutStatus");
     lblBoutStatus->setFontFamily(QStringLiteral("Arial"), true);
     lblBoutStatus->setFontSize(14 * y);
     lblBoutStatus->setAlignment(Label::Align::Center);
+    // Team names are long; the caption stays on its one line.
+    lblBoutStatus->setShrinkToFit(true);
     place(lblBoutStatus, 2760, 5215, 3960, 400);
     for (QWidget *item :
          {static_cast<QWidget *>(nledJamNumber), static_cast<QWidget *>(dotsHomeTimeouts),
@@ -106,7 +101,6 @@ void frmScoreboard::applyRulesAppearance()
         {dotsHomeTimeouts, Settings.HomeColor}, {dotsVisitorTimeouts, Settings.VisitorColor}};
     for (const auto &[team, color] : dots) {
         team->setLitColor(color);
-        team->setUnlitColor(faded(color, Settings.FormBack));
         team->setCount(BoutRules.TeamTimeouts);
         team->setVisibleFlag(shown);
     }

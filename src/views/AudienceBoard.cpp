@@ -121,6 +121,7 @@ void AudienceBoard::copyControls()
             auto *labelCopy = static_cast<Label *>(copy);
             labelCopy->setAlignment(label->alignment());
             labelCopy->setFontFamily(label->fontFamily(), label->bold());
+            labelCopy->setShrinkToFit(label->shrinkToFit());
         }
         m_pairs.append(std::pair(original, copy));
         m_byName.insert(original->objectName(), copy);
@@ -183,7 +184,8 @@ void AudienceBoard::copyNewControls()
             if (!scaledByLayout(name))
                 continue;
             const QVariant value = ControlAccess::read(copy, name);
-            const double ratio = qstrcmp(name, "Left") == 0 ? x : y;
+            const bool byWidth = qstrcmp(name, "Left") == 0 || qstrcmp(name, "Width") == 0;
+            const double ratio = byWidth ? x : y;
             const double scaled = value.toDouble() * ratio;
             QVariant written =
                 value.typeId() == QMetaType::Double ? QVariant(scaled) : QVariant(qRound(scaled));

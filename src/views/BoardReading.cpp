@@ -99,7 +99,7 @@ ShownBoard shownBoard(const frmScoreboard &b)
         for (const auto &[dots, team] :
              {std::pair(b.dotsHomeTimeouts, "home"), std::pair(b.dotsVisitorTimeouts, "visitor")}) {
             s.dots.append({dots->objectName(), QLatin1String(team), dots->count(),
-                           css(dots->litColor()), css(dots->unlitColor()), fraction(dots, size)});
+                           css(dots->litColor()), fraction(dots, size)});
         }
     }
     for (const LedDisplay *d : displays) {

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The live feed in a real browser: the real program serves it, headless
 # Chromium shows /board and /overlay, keys pressed on the board show up in
-# both pages, and a restarted program is found again by the open pages.
+# both pages, the timeout caption fits a long league name on both, and a
+# restarted program is found again by the open pages (the overlay hides
+# whole while it is gone).
 #   feed_browser.sh <quelvane> <render_display> <feed_probe>
 set -uo pipefail
 exe=$1
@@ -11,6 +13,9 @@ source "$(dirname "$0")/session.sh"
 require_tools Xvfb openbox xdotool chromium
 step() { echo "-- $*"; }
 start_session 1280x800
+mkdir -p "$XDG_CONFIG_HOME/Quelvane"
+printf '[BoutRules]\nShow=1\n[TextSettings]\nHomeText=Victorian Roller Derby League\n' \
+    >"$XDG_CONFIG_HOME/Quelvane/Quelvane.conf"
 port=$((20000 + RANDOM % 20000))
 cdp=$((port + 1))
 
@@ -54,6 +59,20 @@ xdotool key j
     fail "the jam clock does not run in the overlay"
 [ "$(cat "$work/texts/home-score.txt")" = 3 ] || fail "home-score.txt is not 3"
 
+step "the longest team name's timeout caption fits its width on both pages"
+xdotool key j h
+# The element's text is whole, on one line, within its width.
+fits() {
+    echo "(() => { const e = document.getElementById('$1'); const r = document.createRange();
+      r.selectNodeContents(e); const s = getComputedStyle(e);
+      const room = e.clientWidth - parseFloat(s.paddingLeft) - parseFloat(s.paddingRight);
+      return String(e.textContent.endsWith('League') && r.getBoundingClientRect().width <= room + 0.5
+        && r.getClientRects().length === 1); })()"
+}
+"$probe" "$cdp" wait /board "$(fits label-lblBoutStatus)" true 3 >/dev/null ||
+    fail "the board page cuts the caption"
+"$probe" "$cdp" wait /overlay "$(fits status)" true 3 >/dev/null || fail "the overlay cuts the caption"
+
 step "a client with a header without end, or a body, is refused at once; the feed goes on"
 status() { curl -s -o /dev/null --max-time 10 -w '%{http_code}' "$@" "http://127.0.0.1:$port/state.json"; }
 [ "$(status -H "X-Long: $(head -c 70000 /dev/zero | tr '\0' a)")" = 431 ] ||
@@ -69,6 +88,10 @@ wait "$program" 2>/dev/null
     >/dev/null || fail "the board page did not say it lost the program"
 "$probe" "$cdp" wait /overlay 'document.getElementById("bar").style.visibility' hidden 5 \
     >/dev/null || fail "the overlay kept its bar without the program"
+for shown in '#status' '#home-dots span' '#visitor-dots span:last-child'; do
+    "$probe" "$cdp" wait /overlay "getComputedStyle(document.querySelector('$shown')).visibility" \
+        hidden 1 >/dev/null || fail "the overlay kept $shown without the program"
+done
 start_program
 eval "$(xdotool getwindowgeometry --shell "$board")"
 xdotool mousemove $((X + x + w / 2)) $((Y + y + h / 2)) click 1
