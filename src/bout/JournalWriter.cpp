@@ -95,10 +95,12 @@ bool JournalWriter::keepRowsOfLostLog()
     // only a save (a checkpoint) puts its rows into the journal: a crash
     // would lose them all without a word. Saved now, from the log still
     // open, they are all kept.
-    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
-    QSqlQuery q(db);
-    const bool saved = q.exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)")) && q.next() &&
-                       q.value(0).toInt() == 0;
+    bool saved = false;
+    {
+        QSqlQuery q(QSqlDatabase::database(m_connection, false));
+        saved = q.exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)")) && q.next() &&
+                q.value(0).toInt() == 0;
+    }
     // What stands in the log's place is not ours; closing would remove it.
     if (QFileInfo::exists(logOf(m_path)))
         JournalDatabase::putAside(logOf(m_path));

@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -315,38 +316,100 @@ private Q_SLOTS:
         QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 
-    // A crash on a full disk leaves the journal's lock behind, empty: the
-    // next start takes it over, offers the bout without writing anything
-    // and names the real fault. Needs a file system of its own
-    // (tests/with-small-disk).
-    void aFullDiskAfterACrash()
+    // A crash leaves the journal's lock behind (empty, as on a full disk)
+    // and its last rows in the log; then the disk fills up, or comes back
+    // read-only (a card after a power cut). The next start takes the lock
+    // over or reads past it, names the real fault and offers the bout
+    // without writing anything, the rows in the log included. Needs a file
+    // system of its own (tests/with-small-disk).
+    void aBadDiskAfterACrash_data()
     {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("full") << u"full"_s << u"the disk is full"_s;
+        QTest::newRow("read-only") << u"read-only"_s << u"read-only disk"_s;
+    }
+    void aBadDiskAfterACrash()
+    {
+        QFETCH(QString, fault);
+        QFETCH(QString, said);
         const QString disk = qEnvironmentVariable("QUELVANE_SMALL_DISK");
         if (disk.isEmpty())
             QSKIP("needs QUELVANE_SMALL_DISK (tests/with-small-disk)");
+        QDir(disk).removeRecursively();
+        QVERIFY(QDir().mkpath(disk));
+        const QString running = disk + u"/running"_s;
         const QString folder = disk + u"/Quelvane"_s;
+        QVERIFY(QDir().mkpath(folder));
         {
-            BoutJournal journal(folder, at(Now));
+            BoutJournal journal(running, at(Now));
             QVERIFY2(journal.isOpen(), qPrintable(journal.error()));
             for (int i = 1; i <= 5; ++i)
                 journal.append(u"Home score %1"_s.arg(i), scored(i, Now + i));
+            journal.flush();
+            // What a kill leaves: the file and its log as they stand.
+            for (const QString &suffix : {u""_s, u"-wal"_s}) {
+                QVERIFY(QFile::copy(running + u"/"_s + BoutJournal::FileName + suffix,
+                                    folder + u"/"_s + BoutJournal::FileName + suffix));
+            }
         }
+        QDir(running).removeRecursively();
         QFile lock(folder + u"/"_s + BoutJournal::FileName + u".lock"_s);
         QVERIFY(lock.open(QIODevice::WriteOnly));
         QVERIFY(lock.setFileTime(QDateTime::currentDateTime().addSecs(-600),
                                  QFileDevice::FileModificationTime));
         lock.close();
-        QFile filler(disk + u"/filler"_s);
-        QVERIFY(filler.open(QIODevice::WriteOnly));
-        const QByteArray block(4096, 'x');
-        while (filler.write(block) == block.size() && filler.flush()) {
+        if (fault == u"full") {
+            QFile filler(disk + u"/filler"_s);
+            QVERIFY(filler.open(QIODevice::WriteOnly));
+            const QByteArray block(4096, 'x');
+            while (filler.write(block) == block.size() && filler.flush()) {
+            }
+        } else {
+            QCOMPARE(QProcess::execute(u"mount"_s, {u"-o"_s, u"remount,ro"_s, disk}), 0);
         }
-        filler.close();
 
         BoutJournal next(folder, at(Now + 1000));
-        QVERIFY2(next.error().contains(u"the disk is full"_s), qPrintable(next.error()));
+        QVERIFY2(next.error().contains(said), qPrintable(next.error()));
         QVERIFY(next.resumable());
         QCOMPARE(next.resumable()->last.state.numbers[BoutState::HomeScore], 5);
+        if (fault != u"full")
+            QCOMPARE(QProcess::execute(u"mount"_s, {u"-o"_s, u"remount,rw"_s, disk}), 0);
+    }
+
+    // The journal's log removed (or replaced) in play: every row it held is
+    // saved into the journal before a new log is begun, so what a crash
+    // then leaves holds the whole bout; the next start says so, once.
+    void aRemovedLogLosesNothing()
+    {
+        QTemporaryDir dir;
+        QTemporaryDir crashed;
+        const QString file = journalFile(dir);
+        {
+            BoutJournal journal(dir.path(), at(Now));
+            for (int i = 1; i <= 300; ++i)
+                journal.append(u"Home score %1"_s.arg(i), scored(i, Now + i));
+            journal.flush();
+            QVERIFY(QFile::remove(file + u"-wal"_s));
+            QFile::remove(file + u"-shm"_s);
+            journal.append(u"Home score 301"_s, scored(301, Now + 301));
+            journal.flush();
+            for (const QString &suffix : {u""_s, u"-wal"_s}) {
+                if (QFile::exists(file + suffix))
+                    QVERIFY(QFile::copy(file + suffix,
+                                        crashed.filePath(BoutJournal::FileName) + suffix));
+            }
+        }
+        QString error;
+        const auto rows = BoutJournal::latestBout(crashed.path(), &error);
+        QVERIFY2(rows, qPrintable(error));
+        QCOMPARE(rows->size(), 301);
+        {
+            BoutJournal next(dir.path(), at(Now + 1000));
+            QCOMPARE(next.setAsideInPlay(), QStringList{BoutJournal::LogRemovedKept});
+        }
+        BoutJournal again(dir.path(), at(Now + 2000));
+        QVERIFY(again.setAsideInPlay().isEmpty());
     }
 
     // A disk that fills up during the bout: the failure is reported once
