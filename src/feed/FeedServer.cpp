@@ -2,6 +2,7 @@
 
 #include "FeedPictures.h"
 #include "GuardedTcpServer.h"
+#include "HostNames.h"
 #include "JsonDelta.h"
 #include "WebSocketFrames.h"
 
@@ -12,7 +13,6 @@
 #include <QHttpServerResponder>
 #include <QImageReader>
 #include <QJsonDocument>
-#include <QSysInfo>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QUrl>
@@ -36,33 +36,6 @@ constexpr Page Pages[] = {
     {"/feed.js", ":/feed/feed.js", "text/javascript; charset=utf-8"},
     {"/feed.css", ":/feed/feed.css", "text/css; charset=utf-8"},
 };
-
-// Whether a Host header (or an Origin's host) names this machine as a
-// browser reaches it: an IP address, localhost, or this machine's own name.
-// Any other name is a web page that made its name lead here (DNS
-// rebinding) to read the feed through the browser of the scoreboard PC.
-bool namesThisMachine(QString host)
-{
-    host = host.trimmed();
-    if (host.startsWith(u'[')) {
-        const qsizetype end = host.indexOf(u']');
-        host = end < 0 ? QString() : host.mid(1, end - 1);
-    } else if (host.count(u':') == 1) {
-        host = host.left(host.indexOf(u':'));
-    }
-    if (host.endsWith(u'.'))
-        host.chop(1);
-    if (host.isEmpty())
-        return false;
-    if (!QHostAddress(host).isNull())
-        return true;
-    // The machine's own name, also as its network knows it
-    // ("scoreboard.local", "scoreboard.club.lan").
-    const QString own = QSysInfo::machineHostName();
-    return host.compare(u"localhost", Qt::CaseInsensitive) == 0 ||
-           host.compare(own, Qt::CaseInsensitive) == 0 ||
-           (!own.isEmpty() && host.startsWith(own + u'.', Qt::CaseInsensitive));
-}
 
 // The feed's front page: where everything is, and which program serves it.
 QByteArray frontPage()
@@ -145,6 +118,18 @@ bool FeedServer::start(const Address &address, QString *error)
                      .arg(tcp->errorString());
         return false;
     }
+    // A page of another site may not follow the feed through the browser of
+    // the scoreboard PC; our own pages and other programs (which send no
+    // origin) may. Refused before the WebSocket layer sees the socket.
+    tcp->setOpeningCheck([](const RequestHeads::Opening &o, const QHostAddress &local) {
+        if (o.host.isNull() || o.hostTwice ||
+            !HostNames::namesThisMachine(QString::fromLatin1(o.host), local) ||
+            !HostNames::originAllowed(o.origin, o.host, local))
+            return QByteArray("403 Forbidden");
+        if (QUrl(QString::fromLatin1(o.target)).path() != u"/ws")
+            return QByteArray("404 Not Found");
+        return QByteArray();
+    });
     m_tcp = tcp.release();
     bind(m_tcp);
     return true;
@@ -238,16 +223,7 @@ void FeedServer::takeWebSockets()
         std::unique_ptr<QWebSocket> socket = nextPendingWebSocketConnection();
         if (!socket)
             continue;
-        // A page of another site may not follow the feed through the
-        // browser of the scoreboard PC; our own pages and other programs
-        // (which send no origin) may.
-        const QString origin = socket->origin();
-        const bool foreign = !origin.isEmpty() && !namesThisMachine(QUrl(origin).authority());
-        if (socket->requestUrl().path() != u"/ws" || foreign) {
-            socket->close(QWebSocketProtocol::CloseCodePolicyViolated);
-            socket.release()->deleteLater();
-            continue;
-        }
+        // Its host, origin and path were checked as its opening arrived.
         QWebSocket *client = socket.release();
         client->setParent(nullptr);
         m_wires.insert(client, m_tcp->becameWebSocket(client->peerAddress(), client->peerPort()));
@@ -295,13 +271,15 @@ void FeedServer::takeWebSockets()
 bool FeedServer::handleRequest(const QHttpServerRequest &request, QTcpSocket *socket)
 {
     const QByteArray host = request.value("host");
-    if (!host.isEmpty() && !namesThisMachine(QString::fromLatin1(host))) {
+    if (!host.isEmpty() &&
+        !HostNames::namesThisMachine(QString::fromLatin1(host), socket->localAddress())) {
         makeResponder(request, socket).write(Status::Forbidden);
         return true;
     }
-    // A WebSocket's opening request is answered by the WebSocket handshake
-    // that follows; its path and origin are checked once it is open.
-    if (request.value("upgrade").compare("websocket", Qt::CaseInsensitive) == 0)
+    // A WebSocket's opening request (checked as it arrived) is answered by
+    // the WebSocket handshake that follows.
+    if (request.value("upgrade").compare("websocket", Qt::CaseInsensitive) == 0 &&
+        request.value("connection").toLower().contains("upgrade"))
         return true;
     // A client that sends requests and never reads the answers is cut off.
     if (socket->bytesToWrite() > MaxBacklog) {

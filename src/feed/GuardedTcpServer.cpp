@@ -108,6 +108,13 @@ void GuardedTcpServer::bytesArrived(QTcpSocket *socket)
         refuse(socket, "413 Content Too Large");
         return;
     case RequestHeads::Verdict::WebSocket:
+        if (m_openingCheck) {
+            const QByteArray refusal = m_openingCheck(c.heads.opening(), socket->localAddress());
+            if (!refusal.isEmpty()) {
+                refuse(socket, refusal);
+                return;
+            }
+        }
         // Frames follow, not requests: the handshake is the HTTP layer's,
         // and until the feed takes the client only the idle bound holds.
         return;

@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QTcpServer>
 #include <QTimer>
+#include <functional>
 
 class QTcpSocket;
 
@@ -18,7 +19,9 @@ class QTcpSocket;
 // - a connection that has not sent a whole request within RequestMs of
 //   opening (or of the first byte of its next request) is closed, and so is
 //   one with nothing sent either way for IdleMs between requests;
-// - beyond MaxConnections at once, new connections are closed at once.
+// - beyond MaxConnections at once, new connections are closed at once;
+// - a WebSocket opening the feed would not take is answered here, with the
+//   status its check gives, so the WebSocket layer never sees it.
 // WebSocket clients, once they are that, are the feed's to watch.
 class GuardedTcpServer : public QTcpServer {
     Q_OBJECT
@@ -36,6 +39,11 @@ public:
     // The connection from this address and port has become a WebSocket: its
     // socket, now the WebSocket's (null if it has gone).
     QTcpSocket *becameWebSocket(const QHostAddress &peer, quint16 port);
+    // Says why a WebSocket opening is refused ("403 Forbidden"), or nothing
+    // to let it through.
+    using OpeningCheck =
+        std::function<QByteArray(const RequestHeads::Opening &, const QHostAddress &local)>;
+    void setOpeningCheck(OpeningCheck check) { m_openingCheck = std::move(check); }
     // Shorter times, for tests.
     void setTimes(int requestMs, int idleMs);
 
@@ -63,4 +71,5 @@ private:
     QTimer m_sweep{this}; // a child, so that it moves with the server to its thread
     int m_requestMs = RequestMs;
     int m_idleMs = IdleMs;
+    OpeningCheck m_openingCheck;
 };

@@ -1,9 +1,12 @@
 #include "RequestHeads.h"
 
+#include <QList>
+
 namespace {
 
-// Long enough for "transfer-encoding:" and a value of any sense.
-constexpr qsizetype KeptOfALine = 64;
+// Long enough for a header's name and a value of any sense (an origin, a
+// host with its port).
+constexpr qsizetype KeptOfALine = 256;
 
 bool namedAs(const QByteArray &line, QByteArrayView name)
 {
@@ -41,20 +44,29 @@ RequestHeads::Verdict RequestHeads::take(QByteArrayView bytes)
 
 void RequestHeads::endLine()
 {
-    if (m_lineBytes == 0) {
-        // Blank lines before a request line are allowed and ignored; one
-        // after it ends the head.
-        if (m_sawRequestLine)
-            endHead();
+    const bool blank = m_lineBytes == 0;
+    if (blank && m_sawRequestLine) {
+        endHead();
         return;
     }
+    // Blank lines before a request line are allowed, but count: they begin
+    // the next request's time and size, or a newline now and then would
+    // hold a connection for ever.
     m_headBytes += 2;
     if (m_headBytes > m_max) {
         m_verdict = Verdict::TooLarge;
         return;
     }
+    if (blank)
+        return;
+    // A name kept only in part names nothing.
+    const bool cut = m_lineBytes > KeptOfALine;
     if (!m_sawRequestLine) {
         m_sawRequestLine = true;
+        m_opening = Opening{};
+        const QList<QByteArray> words = m_lineStart.split(' ');
+        if (words.size() > 1)
+            m_opening.target = words[1];
     } else if (namedAs(m_lineStart, "content-length")) {
         const QByteArray value = valueOf(m_lineStart);
         m_body = m_body || value.isEmpty() || value.toLongLong() != 0 ||
@@ -63,6 +75,15 @@ void RequestHeads::endLine()
         m_body = true;
     } else if (namedAs(m_lineStart, "upgrade")) {
         m_upgrade = valueOf(m_lineStart).compare("websocket", Qt::CaseInsensitive) == 0;
+    } else if (namedAs(m_lineStart, "connection")) {
+        for (const QByteArray &token : valueOf(m_lineStart).split(','))
+            m_connectionUpgrade |= token.trimmed().compare("upgrade", Qt::CaseInsensitive) == 0;
+    } else if (namedAs(m_lineStart, "host")) {
+        m_opening.hostTwice = !m_opening.host.isNull();
+        const QByteArray value = valueOf(m_lineStart);
+        m_opening.host = cut ? "-" : value.isNull() ? QByteArray("") : value;
+    } else if (namedAs(m_lineStart, "origin")) {
+        m_opening.origin = cut ? "-" : valueOf(m_lineStart);
     }
     m_lineBytes = 0;
     m_lineStart.clear();
@@ -73,12 +94,13 @@ void RequestHeads::endHead()
     ++m_completed;
     if (m_body)
         m_verdict = Verdict::HasBody;
-    else if (m_upgrade)
-        m_verdict = Verdict::WebSocket;
+    else if (m_upgrade && m_connectionUpgrade)
+        m_verdict = Verdict::WebSocket; // without both, an answer follows as to any request
     m_headBytes = 0;
     m_lineBytes = 0;
     m_lineStart.clear();
     m_sawRequestLine = false;
     m_body = false;
     m_upgrade = false;
+    m_connectionUpgrade = false;
 }

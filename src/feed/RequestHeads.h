@@ -16,6 +16,14 @@ public:
         HasBody,   // a head announced a body (the feed takes none)
         WebSocket, // a head asked for a WebSocket: what follows is frames
     };
+    // What a WebSocket's opening named, as far as it was kept (a value
+    // longer than that is cut, and so matches nothing).
+    struct Opening {
+        QByteArray target; // "/ws?x"
+        QByteArray host;
+        QByteArray origin;
+        bool hostTwice = false;
+    };
 
     explicit RequestHeads(qsizetype maxHeadBytes) : m_max(maxHeadBytes) {}
 
@@ -23,10 +31,13 @@ public:
     // Reading it stays, and later bytes are not looked at.
     Verdict take(QByteArrayView bytes);
     Verdict verdict() const { return m_verdict; }
-    // Whether a request has begun and its head has not ended yet.
+    // Whether the next request has begun (blank lines before it included)
+    // and its head has not ended yet.
     bool midRequest() const { return m_headBytes > 0; }
     // How many heads have ended.
     int completed() const { return m_completed; }
+    // The head that asked for the WebSocket.
+    const Opening &opening() const { return m_opening; }
 
 private:
     void endLine();
@@ -34,11 +45,13 @@ private:
 
     qsizetype m_max;
     Verdict m_verdict = Verdict::Reading;
-    qsizetype m_headBytes = 0; // of the head being read, blank lines before it not counted
+    qsizetype m_headBytes = 0; // of the head being read, blank lines before it counted
     qsizetype m_lineBytes = 0; // of the line being read, its CR not counted
     QByteArray m_lineStart;    // enough of the line to know its header's name and value
     bool m_sawRequestLine = false;
     bool m_body = false;
     bool m_upgrade = false;
+    bool m_connectionUpgrade = false;
+    Opening m_opening;
     int m_completed = 0;
 };

@@ -18,8 +18,10 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QSignalSpy>
+#include <QSysInfo>
 #include <QTcpSocket>
 #include <QTest>
 #include <QWebSocket>
@@ -220,9 +222,48 @@ private Q_SLOTS:
         QTest::newRow("no host") << "GET /state.json HTTP/1.1\r\n\r\n"_ba
                                  << "HTTP/1.1 400 Bad Request"_ba;
         QTest::newRow("not HTTP") << "\x16\x03\x01 hello\r\n\r\n"_ba << QByteArray();
+        // The names a browser may give this machine, exactly; a refused
+        // WebSocket opening is answered and never switches.
+        const QByteArray own = QSysInfo::machineHostName().toLatin1();
+        const auto named = [](const QByteArray &host, const QByteArray &more = {}) -> QByteArray {
+            return "GET /state.json HTTP/1.1\r\nHost: " + host + "\r\n" + more + "\r\n";
+        };
+        const auto opening = [](const QByteArray &host, const QByteArray &origin,
+                                const QByteArray &path = "/ws") -> QByteArray {
+            return "GET " + path + " HTTP/1.1\r\nHost: " + host +
+                   "\r\nUpgrade: websocket\r\nConnection: keep-alive, Upgrade\r\n" +
+                   "Sec-WebSocket-Key: dGhlIHNhbXBsZSBub25jZQ==\r\nSec-WebSocket-Version: 13\r\n" +
+                   (origin.isNull() ? QByteArray() : "Origin: " + origin + "\r\n") + "\r\n";
+        };
+        const QByteArray ok = "HTTP/1.1 200 OK", forbidden = "HTTP/1.1 403 Forbidden",
+                         switched = "HTTP/1.1 101 Switching Protocols";
+        QTest::newRow("own name") << named(own + ":8750") << ok;
+        QTest::newRow("own name .local") << named(own + ".local.") << ok;
+        QTest::newRow("own name under another") << named(own + ".evil.example") << forbidden;
+        QTest::newRow("loopback v6") << named("[::1]:80") << ok;
+        QTest::newRow("another address") << named("203.0.113.7") << forbidden;
+        QTest::newRow("every address") << named("0.0.0.0") << forbidden;
+        QTest::newRow("WebSocket") << opening("127.0.0.1", {}) << switched;
+        QTest::newRow("WebSocket, our page")
+            << opening("localhost:1", "http://127.0.0.1:2") << switched;
+        QTest::newRow("WebSocket, origin is the host") << opening(own, "http://" + own) << switched;
+        QTest::newRow("WebSocket, foreign host") << opening(own + ".evil.example", {}) << forbidden;
+        QTest::newRow("WebSocket, no host")
+            << opening({}, {}).replace("Host: \r\n", "") << forbidden;
+        QTest::newRow("WebSocket, origin an address")
+            << opening("127.0.0.1", "http://203.0.113.7") << forbidden;
+        QTest::newRow("WebSocket, origin another site")
+            << opening("127.0.0.1", "https://" + own + ".evil.example") << forbidden;
+        QTest::newRow("WebSocket, origin null") << opening("127.0.0.1", "null") << forbidden;
+        QTest::newRow("WebSocket, another path")
+            << opening("127.0.0.1", {}, "/board") << "HTTP/1.1 404 Not Found"_ba;
+        QTest::newRow("WebSocket without Connection: Upgrade")
+            << named("127.0.0.1", "Upgrade: websocket\r\n") << ok;
     }
     void requests()
     {
+        // Nothing a client sends is logged: a loop of them would fill the disk.
+        QTest::failOnWarning(QRegularExpression(u".*"_s));
         QFETCH(QByteArray, request);
         QFETCH(QByteArray, status);
         QByteArray body;
