@@ -28,6 +28,12 @@ bool FeedPictures::reading() const
     return false;
 }
 
+bool FeedPictures::shows(const QString &which) const
+{
+    const auto it = m_copies.constFind(which);
+    return it != m_copies.cend() && !it->loading && !it->bytes.isEmpty();
+}
+
 void FeedPictures::show(const QString &which, const QString &path)
 {
     Copy &copy = m_copies[which];
@@ -79,6 +85,7 @@ void FeedPictures::loaded(const QString &which, const QString &path, const QByte
         if (socket)
             answer(copy, socket);
     }
+    Q_EMIT read();
 }
 
 void FeedPictures::serve(const QString &which, QTcpSocket *socket)

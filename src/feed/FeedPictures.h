@@ -34,6 +34,13 @@ public:
     void serve(const QString &which, QTcpSocket *socket);
     // Whether a picture is being read (for tests).
     bool reading() const;
+    // Whether the file shown as which has been read and is a picture: only
+    // then does the state give its address.
+    bool shows(const QString &which) const;
+
+Q_SIGNALS:
+    // A file has been read, a picture or not.
+    void read();
 
 private:
     struct Copy {

@@ -94,6 +94,10 @@ std::optional<FeedServer::Address> FeedServer::parseAddress(const QString &text,
 FeedServer::FeedServer(QObject *parent) : QAbstractHttpServer(parent)
 {
     m_pictures = new FeedPictures(this);
+    connect(m_pictures, &FeedPictures::read, this, [this] {
+        if (m_published && picturesToTell() != m_toldPictures)
+            tell();
+    });
     m_keepAlive.setInterval(KeepAliveMs / 4);
     connect(&m_keepAlive, &QTimer::timeout, this, &FeedServer::keepAlive);
     connect(this, &QAbstractHttpServer::newWebSocketConnection, this, &FeedServer::takeWebSockets);
@@ -149,7 +153,26 @@ void FeedServer::publish(const ShownBoard &shown)
     m_shown = shown;
     for (const ShownBoard::Picture &p : shown.pictures)
         m_pictures->show(p.which, p.path);
-    const QJsonObject state = shown.toJsonObject(++m_seq);
+    tell();
+}
+
+QList<ShownBoard::Picture> FeedServer::picturesToTell() const
+{
+    QList<ShownBoard::Picture> pictures = m_shown.pictures;
+    for (ShownBoard::Picture &p : pictures) {
+        if (!m_pictures->shows(p.which))
+            p.path.clear();
+    }
+    return pictures;
+}
+
+void FeedServer::tell()
+{
+    // A picture gets its address once it is known to be one, so that a
+    // page never asks for a file the board cannot show.
+    ShownBoard told = m_shown;
+    told.pictures = m_toldPictures = picturesToTell();
+    const QJsonObject state = told.toJsonObject(++m_seq);
     const QJsonObject change = m_published ? JsonDelta::between(m_state, state) : state;
     m_published = true;
     m_state = state;

@@ -73,6 +73,9 @@ protected:
     void missingHandler(const QHttpServerRequest &request, QTcpSocket *socket) override;
 
 private:
+    // Numbers and sends the state as clients may have it, if it changed.
+    void tell();
+    QList<ShownBoard::Picture> picturesToTell() const;
     void takeWebSockets();
     void send(QWebSocket *client, const QByteArray &frame);
     void keepAlive();
@@ -87,6 +90,7 @@ private:
     // Clients with some of our own message still in their socket's buffer.
     QSet<QWebSocket *> m_buffered;
     ShownBoard m_shown;
+    QList<ShownBoard::Picture> m_toldPictures; // as told: no address until read
     bool m_published = false;
     QJsonObject m_state;
     QByteArray m_json;        // the whole state, as /state.json and a new client get it

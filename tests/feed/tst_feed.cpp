@@ -518,6 +518,12 @@ private Q_SLOTS:
         QTest::newRow("nothing at all") << QByteArray() << QByteArray() << QByteArray() << 1500;
         QTest::newRow("quiet after a request") << get + "\r\n"
                                                << QByteArray() << "HTTP/1.1 200 OK"_ba << 2500;
+        QTest::newRow("a newline now and then after a request") << get + "\r\n"
+                                                                << "\r\n"_ba
+                                                                << "HTTP/1.1 200 OK"_ba << 1500;
+        QTest::newRow("Upgrade without Connection: Upgrade") << get + "Upgrade: websocket\r\n\r\n"
+                                                             << "X"_ba
+                                                             << "HTTP/1.1 200 OK"_ba << 1500;
     }
     void hostileClients()
     {
@@ -556,6 +562,23 @@ private Q_SLOTS:
                      qPrintable(u"%1 KiB more"_s.arg((resident() - before) >> 10)));
         QCOMPARE(ask(m_server.port(), "GET /state.json HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n"),
                  "HTTP/1.1 200 OK"_ba);
+    }
+
+    // A picture's address is in the state only once its file is read and
+    // found to be one; a page never asks for what would be 404.
+    void aPictureOnlyOnceItIsOne()
+    {
+        FeedServer server;
+        const auto url = [&server] {
+            return QJsonDocument::fromJson(
+                       server.json())[u"layout"_s][u"pictures"_s][u"home"_s][u"url"_s]
+                .toString();
+        };
+        server.publish(shownWith(u"1"_s, QFINDTESTDATA("tst_feed.cpp")));
+        QTRY_VERIFY(!server.pictures()->reading());
+        QCOMPARE(url(), QString());
+        server.publish(shownWith(u"1"_s, picture()));
+        QTRY_VERIFY(url().startsWith(u"/pictures/home?v="_s));
     }
 
     // Beyond 256 connections at once, a new one is closed at once; when they
