@@ -18,6 +18,11 @@
 #include <QUrl>
 #include <QWebSocket>
 
+#include <sys/ioctl.h>
+#if defined(__linux__)
+#include <linux/sockios.h>
+#endif
+
 namespace {
 
 using Status = QHttpServerResponder::StatusCode;
@@ -51,6 +56,19 @@ QByteArray frontPage()
                "<p>Quelvane %1</p></body></html>\n")
         .arg(QCoreApplication::applicationVersion().toHtmlEscaped())
         .toUtf8();
+}
+
+// What a socket has not sent: Qt's buffer and the kernel's send queue (a
+// client that reads nothing fills the kernel's first, and that is large).
+qint64 unsent(QTcpSocket *wire)
+{
+    qint64 bytes = wire->bytesToWrite();
+#if defined(SIOCOUTQ)
+    int queued = 0;
+    if (::ioctl(int(wire->socketDescriptor()), SIOCOUTQ, &queued) == 0)
+        bytes += queued;
+#endif
+    return bytes;
 }
 
 QByteArray resource(const char *name)
@@ -209,7 +227,13 @@ void FeedServer::lookAtBacklogs()
     // backlog too: looked at four times a second.
     const QList<QWebSocket *> clients = m_clients;
     for (QWebSocket *client : clients) {
-        if (client->bytesToWrite() > MaxBacklog)
+        QTcpSocket *wire = m_wires.value(client);
+        const qint64 bytes = wire ? unsent(wire) + client->bytesToWrite() : 0;
+        Backlog &b = m_backlogs[client];
+        if (bytes == 0 || bytes < b.bytes || !b.since.isValid())
+            b.since.start();
+        b.bytes = bytes;
+        if (!wire || bytes > MaxBacklog || (bytes > 0 && b.since.hasExpired(StuckMs)))
             drop(client);
     }
 }
@@ -231,6 +255,7 @@ void FeedServer::send(QWebSocket *client, const QByteArray &frame)
 void FeedServer::drop(QWebSocket *client)
 {
     m_talk.remove(client);
+    m_backlogs.remove(client);
     m_wires.remove(client);
     m_buffered.remove(client);
     if (!m_clients.removeOne(client))
@@ -304,8 +329,10 @@ bool FeedServer::handleRequest(const QHttpServerRequest &request, QTcpSocket *so
     if (request.value("upgrade").compare("websocket", Qt::CaseInsensitive) == 0 &&
         request.value("connection").toLower().contains("upgrade"))
         return true;
-    // A client that sends requests and never reads the answers is cut off.
-    if (socket->bytesToWrite() > MaxBacklog) {
+    // A client that sends requests and never reads the answers is cut off,
+    // so that no device's unread answers grow without bound.
+    if (socket->bytesToWrite() > MaxBacklog ||
+        m_tcp->unsentFrom(socket->peerAddress()) > MaxUnsentPerAddress) {
         socket->abort();
         return true;
     }

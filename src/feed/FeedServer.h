@@ -46,8 +46,12 @@ public:
     static constexpr int KeepAliveMs = 1000;
     // A client that sends more frames than this in a second is dropped.
     static constexpr int MaxFramesPerSecond = 20;
-    // A client whose unsent messages pass this is dropped.
+    // A client whose unsent messages (the kernel's send queue included) pass
+    // this, or do not shrink for StuckMs, is dropped.
     static constexpr qint64 MaxBacklog = 512 * 1024;
+    static constexpr int StuckMs = 30'000;
+    // What the HTTP connections of one address may have unsent at once.
+    static constexpr qint64 MaxUnsentPerAddress = 1024 * 1024;
 
     explicit FeedServer(QObject *parent = nullptr);
     ~FeedServer() override;
@@ -102,6 +106,12 @@ private:
         QElapsedTimer since;
         int frames = 0;
     };
+    // Since when each client's backlog has not shrunk, and how large it was.
+    struct Backlog {
+        QElapsedTimer since;
+        qint64 bytes = 0;
+    };
+    QHash<QWebSocket *, Backlog> m_backlogs;
     QHash<QWebSocket *, Talk> m_talk;
     QElapsedTimer m_sinceSent;
 };

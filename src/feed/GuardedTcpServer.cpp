@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -12,12 +13,37 @@ namespace {
 // How long a refused client's further bytes are read and thrown away, so
 // that it sees the answer rather than a reset.
 constexpr int LingerMs = 2000;
+// Files the rest of the program may want open beside the connections.
+constexpr rlim_t KeptForTheProgram = 256;
+constexpr rlim_t MostConnections = 8192;
+
+// Raises the open-file limit to its hard limit, once: every viewer is a file.
+int connectionRoom()
+{
+    static const int room = [] {
+        rlimit limit{};
+        if (getrlimit(RLIMIT_NOFILE, &limit) != 0)
+            return GuardedTcpServer::MaxConnections;
+        if (limit.rlim_cur < limit.rlim_max) {
+            rlimit raised = limit;
+            raised.rlim_cur = limit.rlim_max;
+            if (setrlimit(RLIMIT_NOFILE, &raised) == 0)
+                limit = raised;
+        }
+        if (limit.rlim_cur == RLIM_INFINITY || limit.rlim_cur > MostConnections + KeptForTheProgram)
+            return int(MostConnections);
+        return std::max(GuardedTcpServer::MaxConnections,
+                        int(limit.rlim_cur) - int(KeptForTheProgram));
+    }();
+    return room;
+}
 
 } // namespace
 
 GuardedTcpServer::GuardedTcpServer(QObject *parent) : QTcpServer(parent)
 {
-    // Room to accept them all at once; the bound is kept as they come in.
+    m_maxConnections = connectionRoom();
+    // Room to accept many at once; the bounds are kept as they come in.
     setListenBacklogSize(MaxConnections);
     setMaxPendingConnections(MaxConnections);
     m_sweep.setInterval(1000);
@@ -53,14 +79,17 @@ void GuardedTcpServer::setTimes(int requestMs, int idleMs)
 void GuardedTcpServer::incomingConnection(qintptr descriptor)
 {
     forgetClosed();
-    if (m_connections.size() >= MaxConnections) {
-        ::close(int(descriptor));
-        return;
-    }
     auto *socket = new QTcpSocket(this);
     if (!socket->setSocketDescriptor(descriptor)) {
         delete socket;
         ::close(int(descriptor));
+        return;
+    }
+    const QHostAddress peer = socket->peerAddress();
+    if (!makeRoom(peer)) {
+        // Closed at once, and quietly: nothing is logged per connection.
+        socket->abort();
+        delete socket;
         return;
     }
     // The HTTP layer keeps a request's bytes until it has all of them; this
@@ -68,6 +97,8 @@ void GuardedTcpServer::incomingConnection(qintptr descriptor)
     socket->setReadBufferSize(MaxHeadBytes + 16 * 1024);
     Connection &c = m_connections[socket] = Connection{};
     c.socket = socket;
+    c.peer = peer;
+    c.openedSince.start();
     c.requestSince.start();
     c.quietSince.start();
     // Connected before the HTTP layer's own: these slots see every byte
@@ -81,6 +112,54 @@ void GuardedTcpServer::incomingConnection(qintptr descriptor)
     if (!m_sweep.isActive())
         m_sweep.start();
     addPendingConnection(socket);
+}
+
+bool GuardedTcpServer::makeRoom(const QHostAddress &peer)
+{
+    // Fair shares: no one device holds more than its share, and devices
+    // elsewhere cannot take the slots of the program's own machine.
+    const bool loopback = peer.isLoopback();
+    int fromPeer = 0;
+    int fromElsewhere = 0;
+    for (const Connection &c : std::as_const(m_connections)) {
+        fromPeer += c.peer.isEqual(peer) ? 1 : 0;
+        fromElsewhere += c.peer.isLoopback() ? 0 : 1;
+    }
+    if (fromPeer >= m_maxPerAddress)
+        return false;
+    const bool full = loopback ? m_connections.size() >= m_maxConnections
+                               : fromElsewhere >= m_maxConnections - LoopbackSlots;
+    if (!full)
+        return true;
+    // Full: the longest open of those that have not sent a whole request
+    // yet (an honest client sends one at once) goes.
+    QTcpSocket *oldest = nullptr;
+    qint64 longest = -1;
+    for (auto it = m_connections.cbegin(); it != m_connections.cend(); ++it) {
+        const Connection &c = *it;
+        if (c.webSocket || c.refused || c.heads.completed() > 0 ||
+            (!loopback && c.peer.isLoopback()))
+            continue;
+        if (c.openedSince.elapsed() > longest) {
+            longest = c.openedSince.elapsed();
+            oldest = it.key();
+        }
+    }
+    if (!oldest)
+        return false;
+    forget(oldest);
+    oldest->abort();
+    return true;
+}
+
+qint64 GuardedTcpServer::unsentFrom(const QHostAddress &peer)
+{
+    qint64 unsent = 0;
+    for (const Connection &c : std::as_const(m_connections)) {
+        if (c.socket && !c.webSocket && c.peer.isEqual(peer))
+            unsent += c.socket->bytesToWrite();
+    }
+    return unsent;
 }
 
 void GuardedTcpServer::bytesArrived(QTcpSocket *socket)

@@ -19,7 +19,10 @@ class QTcpSocket;
 // - a connection that has not sent a whole request within RequestMs of
 //   opening (or of the first byte of its next request) is closed, and so is
 //   one with nothing sent either way for IdleMs between requests;
-// - beyond MaxConnections at once, new connections are closed at once;
+// - each address holds at most MaxPerAddress connections, and loopback keeps
+//   LoopbackSlots of the total to itself; when the total is reached, the
+//   oldest connection that has not sent a whole request makes room, and
+//   failing one the new connection is closed at once;
 // - a WebSocket opening the feed would not take is answered here, with the
 //   status its check gives, so the WebSocket layer never sees it.
 // WebSocket clients, once they are that, are the feed's to watch.
@@ -28,7 +31,10 @@ class GuardedTcpServer : public QTcpServer {
 
 public:
     static constexpr qsizetype MaxHeadBytes = 64 * 1024;
+    // The total is what the open-file limit leaves room for, at least this.
     static constexpr int MaxConnections = 256;
+    static constexpr int MaxPerAddress = 32;
+    static constexpr int LoopbackSlots = 32;
     static constexpr int RequestMs = 10'000;
     static constexpr int IdleMs = 30'000;
 
@@ -36,6 +42,9 @@ public:
     ~GuardedTcpServer() override;
 
     qsizetype connectionCount();
+    int maxConnections() const { return m_maxConnections; }
+    // What the HTTP connections from an address have not sent yet.
+    qint64 unsentFrom(const QHostAddress &peer);
     // The connection from this address and port has become a WebSocket: its
     // socket, now the WebSocket's (null if it has gone).
     QTcpSocket *becameWebSocket(const QHostAddress &peer, quint16 port);
@@ -46,6 +55,11 @@ public:
     void setOpeningCheck(OpeningCheck check) { m_openingCheck = std::move(check); }
     // Shorter times, for tests.
     void setTimes(int requestMs, int idleMs);
+    void setMaxConnections(int total, int perAddress = MaxPerAddress)
+    {
+        m_maxConnections = total;
+        m_maxPerAddress = perAddress;
+    }
 
 protected:
     void incomingConnection(qintptr descriptor) override;
@@ -55,6 +69,8 @@ private:
         // The HTTP layer may cut every tie to a socket it hands on (to the
         // WebSocket server), so a socket's end is looked for, not awaited.
         QPointer<QTcpSocket> socket;
+        QHostAddress peer;
+        QElapsedTimer openedSince;
         RequestHeads heads{MaxHeadBytes};
         QElapsedTimer requestSince; // since the request being read began
         QElapsedTimer quietSince;   // since a byte last went either way
@@ -66,10 +82,13 @@ private:
     void forget(QTcpSocket *socket);
     void forgetClosed();
     void sweep();
+    bool makeRoom(const QHostAddress &peer);
 
     QHash<QTcpSocket *, Connection> m_connections;
     QTimer m_sweep{this}; // a child, so that it moves with the server to its thread
     int m_requestMs = RequestMs;
     int m_idleMs = IdleMs;
     OpeningCheck m_openingCheck;
+    int m_maxConnections = MaxConnections;
+    int m_maxPerAddress = MaxPerAddress;
 };
