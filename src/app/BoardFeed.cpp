@@ -73,6 +73,9 @@ void BoardFeed::publish()
 {
     if (!m_board || (!m_server && !m_files))
         return;
+    // Every refresh, changed or not: the keep-alive stops when these do.
+    if (m_server)
+        m_server->boardRefreshed();
     const ShownBoard now = BoardReading::shownBoard(*m_board);
     // Only a change wakes the feed's thread: what the board shows, or the
     // bout (whatever the moment, running clocks at their own).

@@ -18,6 +18,8 @@
 #include <QUrl>
 #include <QWebSocket>
 
+#include <chrono>
+
 #include <sys/ioctl.h>
 #if defined(__linux__)
 #include <linux/sockios.h>
@@ -166,8 +168,10 @@ void FeedServer::publish(const ShownBoard &shown)
 {
     if (m_published && shown.sameShown(m_shown) && shown.bout.sameBout(m_shown.bout)) {
         m_shown.bout = shown.bout;
+        boardRefreshed();
         return;
     }
+    boardRefreshed();
     m_shown = shown;
     for (const ShownBoard::Picture &p : shown.pictures)
         m_pictures->show(p.which, p.path);
@@ -202,6 +206,22 @@ void FeedServer::tell()
     m_sinceSent.start();
 }
 
+namespace {
+
+qint64 steadyMs()
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+} // namespace
+
+void FeedServer::boardRefreshed()
+{
+    m_boardRefreshedMs.store(steadyMs(), std::memory_order_relaxed);
+}
+
 void FeedServer::keepAlive()
 {
     lookAtBacklogs();
@@ -210,6 +230,10 @@ void FeedServer::keepAlive()
         return;
     }
     if (!m_published || (m_sinceSent.isValid() && m_sinceSent.elapsed() < KeepAliveMs))
+        return;
+    // A board that has stopped refreshing (its thread stalled) is not live,
+    // however well this thread runs.
+    if (steadyMs() - m_boardRefreshedMs.load(std::memory_order_relaxed) > BoardStallMs)
         return;
     // The number of the state they have: nothing to show, only a sign of
     // life.

@@ -11,6 +11,7 @@
 #include <QPointer>
 #include <QSet>
 #include <QTimer>
+#include <atomic>
 #include <optional>
 
 class FeedPictures;
@@ -44,6 +45,9 @@ public:
     // they are sent a keep-alive, so a page can tell a quiet board from a
     // program that has gone.
     static constexpr int KeepAliveMs = 1000;
+    // The keep-alive proves that the board is refreshing: it stops once the
+    // board has not refreshed for this long, and the pages say so.
+    static constexpr int BoardStallMs = 2000;
     // A client that sends more frames than this in a second is dropped.
     static constexpr int MaxFramesPerSecond = 20;
     // A client whose unsent messages (the kernel's send queue included) pass
@@ -66,6 +70,8 @@ public:
     // The same again sends nothing.
     void publish(const ShownBoard &shown);
     quint64 seq() const { return m_seq; }
+    // The board has refreshed (from any thread; cheap enough for every tick).
+    void boardRefreshed();
     QByteArray json() const { return m_json; }
     qsizetype clientCount() const { return m_clients.size(); }
     FeedPictures *pictures() const { return m_pictures; }
@@ -114,4 +120,5 @@ private:
     QHash<QWebSocket *, Backlog> m_backlogs;
     QHash<QWebSocket *, Talk> m_talk;
     QElapsedTimer m_sinceSent;
+    std::atomic<qint64> m_boardRefreshedMs{0}; // on the steady clock
 };

@@ -298,11 +298,22 @@ private Q_SLOTS:
         QTRY_VERIFY(!refused.isEmpty());
         QTest::qWait(FeedServer::KeepAliveMs * 3 / 2); // no keep-alive before the board either
         QVERIFY(heard.isEmpty());
+        QTimer refreshes;
+        connect(&refreshes, &QTimer::timeout, &early, &FeedServer::boardRefreshed);
+        refreshes.start(50);
         early.publish(shownWith(u"3"_s, QString()));
         QTRY_COMPARE(heard.size(), 1);
-        // Then a sign of life every second while nothing changes.
+        // Then a sign of life every second while nothing changes and the
+        // board refreshes; none once the board has stalled for 2 s.
         QTRY_COMPARE_WITH_TIMEOUT(heard.size(), 3, 3000);
         QCOMPARE(heard.last().first().toString(), u"{\"seq\":1}"_s);
+        refreshes.stop();
+        QTest::qWait(FeedServer::BoardStallMs + FeedServer::KeepAliveMs / 2);
+        const qsizetype stalled = heard.size();
+        QTest::qWait(FeedServer::KeepAliveMs * 3 / 2);
+        QCOMPARE(heard.size(), stalled);
+        refreshes.start(50);
+        QTRY_COMPARE_WITH_TIMEOUT(heard.size(), stalled + 1, 2000);
         // A client that sends faster than any page would is dropped: text
         // frames, or pings (which Qt answers by itself).
         for (const bool pings : {false, true}) {
