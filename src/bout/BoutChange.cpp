@@ -182,10 +182,11 @@ bool OperatorAction::undoable() const
 
 QString OperatorAction::description() const
 {
-    if (kind != Start && kind != Stop)
+    if (kind != Start && kind != Stop && kind != BoutRule)
         return describeChange(before, after, true).description;
     // Told by what started or stopped, never by how far the clocks moved
-    // between the readings: a busy machine may read a moment late.
+    // between the readings: a busy machine may read a moment late. A
+    // timeout stops the period clock; what else it did follows.
     const bool periodFlipped =
         before.keepers[BoutState::Period].running != after.keepers[BoutState::Period].running;
     QStringList parts;
@@ -199,6 +200,14 @@ QString OperatorAction::description() const
             continue;
         parts << title(KeeperTitles, k) +
                      (running ? QStringLiteral(" started") : QStringLiteral(" stopped"));
+    }
+    if (kind == BoutRule) {
+        BoutState clocksAsAfter = before;
+        clocksAsAfter.keepers = after.keepers;
+        clocksAsAfter.monotonicNs = after.monotonicNs;
+        const QString rest = describeChange(clocksAsAfter, after, true).description;
+        if (!rest.isEmpty())
+            parts << rest;
     }
     return parts.join(QStringLiteral(", "));
 }

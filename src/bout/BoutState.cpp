@@ -132,6 +132,8 @@ QJsonObject BoutState::toJsonObject() const
              {QStringLiteral("reviewsTaken"),
               QJsonArray{rules.reviewsTaken[0], rules.reviewsTaken[1]}},
              {QStringLiteral("lastReview"), rules.lastReview},
+             {QStringLiteral("reviewRetained"),
+              QJsonArray{rules.reviewRetained[0], rules.reviewRetained[1]}},
              {QStringLiteral("status"), key(StatusNames[rules.status])},
              {QStringLiteral("statusChanges"), rules.statusChanges},
              {QStringLiteral("shown"), rulesShown},
@@ -191,6 +193,8 @@ std::optional<BoutState> BoutState::fromJson(const QByteArray &json)
     s.rules.timeoutsTaken = counts("timeoutsTaken");
     s.rules.reviewsTaken = counts("reviewsTaken");
     s.rules.lastReview = std::clamp(rules.value(QStringLiteral("lastReview")).toInt(-1), -1, 1);
+    const QJsonArray retained = rules.value(QStringLiteral("reviewRetained")).toArray();
+    s.rules.reviewRetained = {retained.at(0).toBool(), retained.at(1).toBool()};
     s.rules.statusChanges = std::max(0, rules.value(QStringLiteral("statusChanges")).toInt());
     const QString status = rules.value(QStringLiteral("status")).toString();
     for (int st = 0; st < int(std::size(StatusNames)); ++st) {

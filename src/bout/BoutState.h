@@ -61,6 +61,8 @@ struct BoutState {
         std::array<int, 2> timeoutsTaken = {0, 0}; // home, visitor: in this bout
         std::array<int, 2> reviewsTaken = {0, 0};  // in this period
         int lastReview = -1; // the team whose review was taken last (0 home, 1 visitor)
+        // Whether each team's review was retained in this period: once only.
+        std::array<bool, 2> reviewRetained = {false, false};
         int status = NoStatus;
         // How many times the caption changed other than by undo and redo.
         int statusChanges = 0;

@@ -122,6 +122,10 @@ BoutState UndoHistory::patched(const BoutState &now, const BoutState &from,
     if (from.rules.lastReview != to.rules.lastReview &&
         now.rules.lastReview == from.rules.lastReview)
         rules.lastReview = to.rules.lastReview;
+    for (size_t t = 0; t < 2; ++t) {
+        if (from.rules.reviewRetained[t] != to.rules.reviewRetained[t])
+            rules.reviewRetained[t] = to.rules.reviewRetained[t];
+    }
     if (from.rules.statusChanges != to.rules.statusChanges &&
         now.rules.statusChanges == from.rules.statusChanges) {
         rules.status = to.rules.status;

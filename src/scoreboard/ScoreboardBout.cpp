@@ -103,6 +103,11 @@ void frmScoreboard::noticeBoutChange()
     if (!m_loaded)
         return;
     BoutState now = boutState();
+    // What the clocks' own moves end (a period run out between jams ends
+    // its caption) is part of the same change.
+    followRulesClocks(m_lastSeenBout, now);
+    now.rules = m_rules;
+    now.rules.jamNumber = jamNumber();
     countCaptionChange(m_lastSeenBout, now);
     if (now.sameBout(m_lastSeenBout))
         return;

@@ -72,7 +72,6 @@ void frmScoreboard::createRulesItems()
         item->show();
     modStretch::RecordLayout(this);
     modStretch::SetLedType(this, Settings.LEDType);
-    connect(this, &frmScoreboard::boutChanged, this, &frmScoreboard::followRulesClocks);
 }
 
 int frmScoreboard::jamNumber() const
@@ -242,10 +241,10 @@ void frmScoreboard::rulesKey(int KeyCode)
     case Retained:
         // A team's review is retained once a period.
         if (m_rules.lastReview < 0 || m_rules.reviewsTaken[size_t(m_rules.lastReview)] == 0 ||
-            m_reviewRetained[size_t(m_rules.lastReview)])
+            m_rules.reviewRetained[size_t(m_rules.lastReview)])
             return;
         --m_rules.reviewsTaken[size_t(m_rules.lastReview)];
-        m_reviewRetained[size_t(m_rules.lastReview)] = true;
+        m_rules.reviewRetained[size_t(m_rules.lastReview)] = true;
         m_rules.lastReview = -1;
         break;
     }
@@ -280,7 +279,7 @@ void frmScoreboard::followRules(const BoutState &before)
             setJamNumber(0);
             m_rules.reviewsTaken = {0, 0};
             m_rules.lastReview = -1;
-            m_reviewRetained = {false, false};
+            m_rules.reviewRetained = {false, false};
         }
         // What went on in the last period ends with it.
         if (now > was)

@@ -241,6 +241,4 @@ private:
     int m_releasedKey = 0;
     quint64 m_releasedAt = 0;
     bool m_keyRepeats = false; // the press being handled repeats a held key
-    // Whether each team's review has been retained in this period.
-    std::array<bool, 2> m_reviewRetained = {false, false};
 };
