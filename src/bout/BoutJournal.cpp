@@ -85,34 +85,42 @@ int versionOf(QSqlDatabase db)
     return q.exec(QStringLiteral("PRAGMA user_version")) && q.next() ? q.value(0).toInt() : 0;
 }
 
-// The most recent bout not declined, with its rows.
+// The most recent bout not declined, with its rows. A bout that ended on a
+// fresh-looking board (the question put off, then a score typed and taken
+// back) hides none before it: the latest that did not is the one.
 std::optional<BoutJournal::Resumable> latestRow(QSqlDatabase db, QSqlError *error)
 {
-    QSqlQuery q(db);
-    if (!q.exec(QStringLiteral("SELECT id FROM bouts WHERE declined = 0 "
-                               "ORDER BY last_ms DESC, id DESC LIMIT 1"))) {
-        *error = q.lastError();
+    QSqlQuery bouts(db);
+    if (!bouts.exec(QStringLiteral("SELECT id FROM bouts WHERE declined = 0 "
+                                   "ORDER BY last_ms DESC, id DESC LIMIT 8"))) {
+        *error = bouts.lastError();
         return std::nullopt;
     }
-    if (!q.next())
-        return std::nullopt;
-    BoutJournal::Resumable found;
-    found.bout = q.value(0).toLongLong();
-    q.prepare(QStringLiteral("SELECT %1 FROM rows WHERE bout = ? ORDER BY id")
-                  .arg(rowColumns(versionOf(db))));
-    q.addBindValue(qint64(found.bout));
-    if (!q.exec()) {
-        *error = q.lastError();
-        return std::nullopt;
+    const QString columns = rowColumns(versionOf(db));
+    std::optional<BoutJournal::Resumable> latest;
+    while (bouts.next()) {
+        BoutJournal::Resumable found;
+        found.bout = bouts.value(0).toLongLong();
+        QSqlQuery q(db);
+        q.prepare(QStringLiteral("SELECT %1 FROM rows WHERE bout = ? ORDER BY id").arg(columns));
+        q.addBindValue(qint64(found.bout));
+        if (!q.exec()) {
+            *error = q.lastError();
+            return std::nullopt;
+        }
+        while (q.next()) {
+            if (const std::optional<JournalRow> row = rowOf(q))
+                found.rows.append(*row);
+        }
+        if (found.rows.isEmpty())
+            continue;
+        found.last = found.rows.last();
+        if (!latest)
+            latest = found;
+        if (!found.last.state.isFresh())
+            return found;
     }
-    while (q.next()) {
-        if (const std::optional<JournalRow> row = rowOf(q))
-            found.rows.append(*row);
-    }
-    if (found.rows.isEmpty())
-        return std::nullopt;
-    found.last = found.rows.last();
-    return found;
+    return latest;
 }
 
 } // namespace

@@ -101,6 +101,14 @@ private Q_SLOTS:
         QTemporaryDir dir;
         BoutJournal(dir.path(), at(Now)).append(u"x"_s, last);
         QCOMPARE(bool(BoutJournal(dir.path(), at(Now + openedAfter)).resumable()), offered);
+        // Put off, then a new bout that ends on a fresh-looking board: the
+        // bout before is offered still.
+        {
+            BoutJournal later(dir.path(), at(Now + openedAfter));
+            later.append(u"Home score 9"_s, scored(9, Now + 10));
+            later.append(u"Undo: Home score 0"_s, scored(0, Now + 20));
+        }
+        QCOMPARE(bool(BoutJournal(dir.path(), at(Now + openedAfter)).resumable()), offered);
     }
 
     void boutsOlderThanThirtyDaysGo()
