@@ -15,7 +15,7 @@ start_session 1280x800
 port=$((20000 + RANDOM % 20000))
 
 declare -A rect
-for d in tledPeriod tledJam tledHomePenalty1 nledHomeScore; do
+for d in tledPeriod tledJam tledHomePenalty1 nledHomeScore nledVisitorScore; do
     rect[$d]=$("$render" "$d" 0 "$work/$d.png" 2>/dev/null) || fail "render $d"
 done
 
@@ -47,9 +47,15 @@ start_board() {
     printf '[BoutRules]\nShow=1\n' >"$XDG_CONFIG_HOME/Quelvane/Quelvane.conf"
     "$exe" --feed "127.0.0.1:$port" >>"$work/program.log" 2>&1 &
     program=$!
-    local splash
+    local splash question
     splash=$(window_named Quelvane) || fail "no splash"
-    board=$(open_board "$splash") || fail "no board"
+    eval "$(xdotool getwindowgeometry --shell "$splash")"
+    xdotool mousemove $((X + 40)) $((Y + 30)) click 1
+    if [ "${2:-}" = resume ]; then
+        question=$(window_named "Resume Bout") || fail "no Resume Bout question"
+        xdotool windowactivate --sync "$question" key Return
+    fi
+    board=$(window_named Quelvane "$splash") || fail "no board"
     xdotool windowactivate --sync "$board" >/dev/null 2>&1
     for _ in $(seq 50); do state | grep -q '"period"' && return 0; sleep 0.1; done
     fail "no feed"
@@ -127,5 +133,36 @@ row "A again on a served penalty, then I and 3 s more" penalty 3 true \
 row "a timeout redone while the next jam runs" period - true \
     "s wait:2" "h" "s j select:nledHomeScore 5 Return ctrl+z ctrl+z ctrl+y"
 
+echo "-- the journal's file, then its log, removed in play; killed, resumed, four undos"
+start_board journal
+journal="$HOME/.local/share/Quelvane/journal.sqlite"
+scores() { state | grep -o '"homeScore":[-0-9]*,"periodNumber":[-0-9]*,"visitorScore":[-0-9]*'; }
+type_score() {
+    select_display "$1"
+    xdotool type --delay 50 "$2"
+    xdotool key Return
+    sleep 0.3
+}
+type_score nledVisitorScore 7
+for s in 10 20 30; do type_score nledHomeScore $s; done
+rm -f "$journal"
+for s in 40 50; do type_score nledHomeScore $s; done
+rm -f "$journal-wal" "$journal-shm"
+for s in 60 70; do type_score nledHomeScore $s; done
+sleep 0.5
+kill -9 "$program"
+wait "$program" 2>/dev/null
+start_board journal resume
+[ "$(scores)" = '"homeScore":70,"periodNumber":0,"visitorScore":7' ] ||
+    fail "the resumed bout is $(scores), not home 70, visitor 7"
+xdotool key ctrl+z ctrl+z ctrl+z ctrl+z
+sleep 0.5
+# Each undo takes back one score as it was typed, the first row of the new
+# journal included; nothing else.
+[ "$(scores)" = '"homeScore":30,"periodNumber":0,"visitorScore":7' ] ||
+    fail "four undos gave $(scores), not home 30, visitor 7"
+kill "$program" 2>/dev/null
+wait "$program" 2>/dev/null
+
 kill "${busy[@]}" 2>/dev/null
-echo "PASS: undo moves back only what the key changed, $rows rows"
+echo "PASS: undo moves back only what the key changed, $rows rows, and after a lost journal"
