@@ -308,8 +308,9 @@ private Q_SLOTS:
         QVERIFY(again.setAsideInPlay().isEmpty());
     }
 
-    // A folder the user may not write to. Root writes anywhere, so under
-    // root this runs again as another user (tests/as-unprivileged).
+    // A folder the user may not write to, a crash's lock in it: the real
+    // fault is named and the bout still offered. Root writes anywhere, so
+    // under root this runs again as another user (tests/as-unprivileged).
     void aReadOnlyFolder()
     {
         if (geteuid() == 0)
@@ -317,10 +318,22 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString folder = dir.filePath(u"Quelvane"_s);
         QVERIFY(QDir().mkpath(folder));
+        {
+            BoutJournal journal(folder, at(Now));
+            journal.append(u"Home score 3"_s, scored(3, Now));
+        }
+        // A crash's lock, left behind.
+        QFile lock(folder + u"/"_s + BoutJournal::FileName + u".lock"_s);
+        QVERIFY(lock.open(QIODevice::WriteOnly));
+        QVERIFY(lock.setFileTime(QDateTime::currentDateTime().addSecs(-600),
+                                 QFileDevice::FileModificationTime));
+        lock.close();
         QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
-        BoutJournal journal(folder, at(Now));
+        BoutJournal journal(folder, at(Now + 1000));
         QVERIFY(!journal.isOpen());
         QVERIFY2(journal.error().contains(u"is read-only"_s), qPrintable(journal.error()));
+        QVERIFY(journal.resumable());
+        QCOMPARE(journal.resumable()->last.state.numbers[BoutState::HomeScore], 3);
         QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 
