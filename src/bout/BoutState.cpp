@@ -62,6 +62,12 @@ bool BoutState::isFresh() const
     }
     Rules unchangedRules = rules;
     unchangedRules.statusChanges = 0;
+    // A bout run by the clock starts in a lineup whose clock stands.
+    PhaseState begun;
+    begun.phase = PhaseState::Lineup;
+    begun.clockAtNs = unchangedRules.phase.clockAtNs;
+    if (unchangedRules.phase == begun)
+        unchangedRules.phase = {};
     return jamResetTicks == f.jamResetTicks && periodResetTicks == f.periodResetTicks &&
            numbers == f.numbers && penaltyBlank == f.penaltyBlank && clockTime == f.clockTime &&
            unchangedRules == f.rules;
@@ -111,6 +117,20 @@ QJsonObject BoutState::toJsonObject() const
     QJsonArray blanks;
     for (bool blank : penaltyBlank)
         blanks.append(blank);
+    QJsonObject ruleValues{
+        {QStringLiteral("jamNumber"), rules.jamNumber},
+        {QStringLiteral("timeoutsTaken"),
+         QJsonArray{rules.timeoutsTaken[0], rules.timeoutsTaken[1]}},
+        {QStringLiteral("reviewsTaken"), QJsonArray{rules.reviewsTaken[0], rules.reviewsTaken[1]}},
+        {QStringLiteral("lastReview"), rules.lastReview},
+        {QStringLiteral("reviewRetained"),
+         QJsonArray{rules.reviewRetained[0], rules.reviewRetained[1]}},
+        {QStringLiteral("status"), key(StatusNames[rules.status])},
+        {QStringLiteral("statusChanges"), rules.statusChanges},
+        {QStringLiteral("shown"), rulesShown},
+    };
+    if (rules.phase.phase != PhaseState::Off)
+        ruleValues.insert(QStringLiteral("phase"), rules.phase.toJsonObject());
     return QJsonObject{
         {QStringLiteral("version"), 1},
         {QStringLiteral("wallMs"), qint64(wallMs)},
@@ -124,20 +144,7 @@ QJsonObject BoutState::toJsonObject() const
         {QStringLiteral("suppressedPeriodSound"), suppressedPeriodSound},
         {QStringLiteral("endSounded"), QJsonArray{endSounded[0], endSounded[1]}},
         {QStringLiteral("selected"), key(displayName(selected))},
-        {QStringLiteral("rules"),
-         QJsonObject{
-             {QStringLiteral("jamNumber"), rules.jamNumber},
-             {QStringLiteral("timeoutsTaken"),
-              QJsonArray{rules.timeoutsTaken[0], rules.timeoutsTaken[1]}},
-             {QStringLiteral("reviewsTaken"),
-              QJsonArray{rules.reviewsTaken[0], rules.reviewsTaken[1]}},
-             {QStringLiteral("lastReview"), rules.lastReview},
-             {QStringLiteral("reviewRetained"),
-              QJsonArray{rules.reviewRetained[0], rules.reviewRetained[1]}},
-             {QStringLiteral("status"), key(StatusNames[rules.status])},
-             {QStringLiteral("statusChanges"), rules.statusChanges},
-             {QStringLiteral("shown"), rulesShown},
-         }},
+        {QStringLiteral("rules"), ruleValues},
     };
 }
 
@@ -196,6 +203,7 @@ std::optional<BoutState> BoutState::fromJson(const QByteArray &json)
     const QJsonArray retained = rules.value(QStringLiteral("reviewRetained")).toArray();
     s.rules.reviewRetained = {retained.at(0).toBool(), retained.at(1).toBool()};
     s.rules.statusChanges = std::max(0, rules.value(QStringLiteral("statusChanges")).toInt());
+    s.rules.phase = PhaseState::fromJsonObject(rules.value(QStringLiteral("phase")).toObject());
     const QString status = rules.value(QStringLiteral("status")).toString();
     for (int st = 0; st < int(std::size(StatusNames)); ++st) {
         if (status == key(StatusNames[st]))

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "BoutPhase.h"
+
 #include <QByteArray>
 #include <QJsonObject>
 #include <QMetaType>
@@ -66,6 +68,8 @@ struct BoutState {
         int status = NoStatus;
         // How many times the caption changed other than by undo and redo.
         int statusChanges = 0;
+        // The bout run by the clock: off unless the operator has it on.
+        PhaseState phase;
         bool operator==(const Rules &) const = default;
     };
     Rules rules;
