@@ -16,8 +16,8 @@
 
 namespace {
 
-// The six keys' rows, in the record's key order: the caption and the
-// chooser's phrase.
+// The keys' rows, in the record's key order: the caption and the chooser's
+// phrase. The last three belong to the bout run by the clock.
 constexpr std::pair<const char *, const char *> RulesKeyRows[] = {
     {"Home team timeout:", "take a home team timeout"},
     {"Visitor team timeout:", "take a visitor team timeout"},
@@ -25,8 +25,11 @@ constexpr std::pair<const char *, const char *> RulesKeyRows[] = {
     {"Home official review:", "take a home official review"},
     {"Visitor official review:", "take a visitor official review"},
     {"Review retained:", "give the last review back to its team"},
+    {"Home lead jammer:", "mark the home jammer lead"},
+    {"Visitor lead jammer:", "mark the visitor jammer lead"},
+    {"Final score:", "confirm the final score"},
 };
-static_assert(std::size(RulesKeyRows) == BoutRulesRecord::KeyCount);
+static_assert(std::size(RulesKeyRows) == BoutRulesRecord::AllKeyCount);
 
 } // namespace
 
@@ -54,7 +57,7 @@ QWidget *frmOptions::createBoutPage()
 
     auto *keys = new QGroupBox(QStringLiteral("Keys (between jams):"));
     auto *grid = new QGridLayout(keys);
-    for (int i = 0; i < BoutRulesRecord::KeyCount; ++i) {
+    for (int i = 0; i < BoutRulesRecord::AllKeyCount; ++i) {
         auto *button = new QPushButton(QStringLiteral("Select Key"));
         button->setObjectName(QStringLiteral("cmdRulesKey%1").arg(i));
         auto *shown = new QLabel;
@@ -70,8 +73,31 @@ QWidget *frmOptions::createBoutPage()
         connect(button, &QPushButton::clicked, this, [this, i] { chooseRulesKey(i); });
     }
     column->addWidget(keys);
+
+    chkRunByClock = new QCheckBox(
+        QStringLiteral("Run the bout by the clock: lineup, timeouts, halftime, final score"));
+    chkRunByClock->setObjectName(QStringLiteral("chkRunByClock"));
+    column->addWidget(chkRunByClock);
+    fraRunByClock = new QWidget;
+    auto *clockForm = new QFormLayout(fraRunByClock);
+    clockForm->setContentsMargins(0, 0, 0, 0);
+    spnPeriods = new QSpinBox;
+    spnPeriods->setObjectName(QStringLiteral("spnPeriods"));
+    spnPeriods->setRange(1, BoutRulesRecord::MaxPeriods);
+    spnIntermissionSeconds = new QSpinBox;
+    spnIntermissionSeconds->setObjectName(QStringLiteral("spnIntermissionSeconds"));
+    spnIntermissionSeconds->setRange(0, BoutRulesRecord::MaxIntermissionSeconds);
+    clockForm->addRow(QStringLiteral("Periods per bout:"), spnPeriods);
+    clockForm->addRow(QStringLiteral("Halftime (seconds):"), spnIntermissionSeconds);
+    column->addWidget(fraRunByClock);
     column->addStretch(1);
     connect(chkShowBoutRules, &QCheckBox::toggled, this, &frmOptions::showBoutRulesChanged);
+    connect(chkShowBoutRules, &QCheckBox::toggled, this, &frmOptions::enableRunByClock);
+    connect(chkRunByClock, &QCheckBox::toggled, this, [this](bool on) {
+        enableRunByClock();
+        if (on)
+            showBoutRulesChanged(true);
+    });
     return page;
 }
 
@@ -81,18 +107,41 @@ void frmOptions::loadBoutPage()
     chkShowBoutRules->setChecked(BoutRulesTemp.Show != 0);
     spnTeamTimeouts->setValue(BoutRulesTemp.TeamTimeouts);
     spnTeamReviews->setValue(BoutRulesTemp.TeamReviews);
-    for (int i = 0; i < BoutRulesRecord::KeyCount; ++i)
+    chkRunByClock->setChecked(BoutRulesTemp.RunByClock != 0);
+    spnPeriods->setValue(BoutRulesTemp.Periods);
+    spnIntermissionSeconds->setValue(BoutRulesTemp.IntermissionSeconds);
+    for (int i = 0; i < BoutRulesRecord::AllKeyCount; ++i)
         lblRulesKeys[size_t(i)]->setText(KeyCodeToStr(BoutRulesTemp.key(i)));
+    enableRunByClock();
 }
+
+void frmOptions::enableRunByClock()
+{
+    chkRunByClock->setEnabled(chkShowBoutRules->isChecked());
+    const bool on = chkShowBoutRules->isChecked() && chkRunByClock->isChecked();
+    fraRunByClock->setEnabled(on);
+    for (int i = BoutRulesRecord::KeyCount; i < BoutRulesRecord::AllKeyCount; ++i)
+        cmdRulesKeys[size_t(i)]->setEnabled(on);
+}
+
+namespace {
+
+// How many of the rules' keys act with the page as it is.
+int keysActing(const QCheckBox *show, const QCheckBox *runByClock)
+{
+    if (!show->isChecked())
+        return 0;
+    return runByClock->isChecked() ? BoutRulesRecord::AllKeyCount : BoutRulesRecord::KeyCount;
+}
+
+} // namespace
 
 QList<std::int16_t> frmOptions::keysInUse() const
 {
     const std::array<std::int16_t, 10> ten = pendingKeys();
     QList<std::int16_t> keys(ten.begin(), ten.end());
-    if (chkShowBoutRules->isChecked()) {
-        for (int i = 0; i < BoutRulesRecord::KeyCount; ++i)
-            keys << BoutRulesTemp.key(i);
-    }
+    for (int i = 0; i < keysActing(chkShowBoutRules, chkRunByClock); ++i)
+        keys << BoutRulesTemp.key(i);
     return keys;
 }
 
@@ -103,7 +152,7 @@ void frmOptions::showBoutRulesChanged(bool show)
     // A key that another command has taken meanwhile is left unset, to be
     // chosen again: no key does two things.
     const std::array<std::int16_t, 10> ten = pendingKeys();
-    for (int i = 0; i < BoutRulesRecord::KeyCount; ++i) {
+    for (int i = 0; i < keysActing(chkShowBoutRules, chkRunByClock); ++i) {
         if (std::find(ten.begin(), ten.end(), BoutRulesTemp.key(i)) != ten.end()) {
             BoutRulesTemp.key(i) = 0;
             lblRulesKeys[size_t(i)]->setText(QString());
@@ -116,10 +165,8 @@ void frmOptions::chooseRulesKey(int index)
     ChooseKeyAction = QString::fromLatin1(RulesKeyRows[index].second);
     ChooseKeyCurrent = BoutRulesTemp.key(index);
     QList<std::int16_t> taken = keysInUse();
-    if (!chkShowBoutRules->isChecked()) {
-        for (int i = 0; i < BoutRulesRecord::KeyCount; ++i)
-            taken << BoutRulesTemp.key(i);
-    }
+    for (int i = keysActing(chkShowBoutRules, chkRunByClock); i < BoutRulesRecord::AllKeyCount; ++i)
+        taken << BoutRulesTemp.key(i);
     {
         frmChooseKey capture(taken, this);
         // Ctrl alone as a rules key would take a timeout with every undo.

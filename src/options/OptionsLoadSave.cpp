@@ -158,6 +158,9 @@ void frmOptions::cmdOk_Click()
     BoutRulesTemp.Show = chkShowBoutRules->isChecked() ? 1 : 0;
     BoutRulesTemp.TeamTimeouts = std::int16_t(spnTeamTimeouts->value());
     BoutRulesTemp.TeamReviews = std::int16_t(spnTeamReviews->value());
+    BoutRulesTemp.RunByClock = chkRunByClock->isChecked() ? 1 : 0;
+    BoutRulesTemp.Periods = std::int16_t(spnPeriods->value());
+    BoutRulesTemp.IntermissionSeconds = std::int16_t(spnIntermissionSeconds->value());
     BoutRules = BoutRulesTemp;
     BoutRulesStore::save(m_store, BoutRules);
     // The values apply for this run whether or not the store takes them.

@@ -64,8 +64,12 @@ public:
     BoutRulesRecord BoutRulesTemp;
     QCheckBox *chkShowBoutRules;
     QSpinBox *spnTeamTimeouts, *spnTeamReviews;
-    std::array<QPushButton *, BoutRulesRecord::KeyCount> cmdRulesKeys{};
-    std::array<QLabel *, BoutRulesRecord::KeyCount> lblRulesKeys{};
+    std::array<QPushButton *, BoutRulesRecord::AllKeyCount> cmdRulesKeys{};
+    std::array<QLabel *, BoutRulesRecord::AllKeyCount> lblRulesKeys{};
+    // The bout run by the clock, which needs the rules shown.
+    QCheckBox *chkRunByClock;
+    QSpinBox *spnPeriods, *spnIntermissionSeconds;
+    QWidget *fraRunByClock;
 
     QTabWidget *SSTab1;
     QPushButton *cmdOk;
@@ -143,6 +147,8 @@ private:
     void loadBoutPage();
     void chooseRulesKey(int index);
     void showBoutRulesChanged(bool show);
+    // The second check box and what hangs on it, enabled as the first is.
+    void enableRunByClock();
     void connectPages();
     void placeControls();
 

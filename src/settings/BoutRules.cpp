@@ -18,7 +18,7 @@ struct Field {
 
 constexpr const char16_t *Section = u"BoutRules";
 
-const std::array<Field, 9> Fields = {{
+const std::array<Field, 15> Fields = {{
     {u"Show", &R::Show},
     {u"TeamTimeouts", &R::TeamTimeouts},
     {u"TeamReviews", &R::TeamReviews},
@@ -28,6 +28,12 @@ const std::array<Field, 9> Fields = {{
     {u"HomeReviewKey", &R::HomeReviewKey},
     {u"VisitorReviewKey", &R::VisitorReviewKey},
     {u"ReviewRetainedKey", &R::ReviewRetainedKey},
+    {u"HomeLeadKey", &R::HomeLeadKey},
+    {u"VisitorLeadKey", &R::VisitorLeadKey},
+    {u"FinalKey", &R::FinalKey},
+    {u"RunByClock", &R::RunByClock},
+    {u"Periods", &R::Periods},
+    {u"IntermissionSeconds", &R::IntermissionSeconds},
 }};
 constexpr int FirstKey = 3;
 
@@ -62,6 +68,10 @@ BoutRulesRecord load(SettingsBackend &backend)
     r.Show = r.Show != 0 ? 1 : 0;
     r.TeamTimeouts = std::clamp<std::int16_t>(r.TeamTimeouts, 0, R::MaxCount);
     r.TeamReviews = std::clamp<std::int16_t>(r.TeamReviews, 0, R::MaxCount);
+    r.RunByClock = r.RunByClock != 0 ? 1 : 0;
+    r.Periods = std::clamp<std::int16_t>(r.Periods, 1, R::MaxPeriods);
+    r.IntermissionSeconds =
+        std::clamp<std::int16_t>(r.IntermissionSeconds, 0, R::MaxIntermissionSeconds);
     return r;
 }
 

@@ -276,6 +276,17 @@ private Q_SLOTS:
         BoutRules.HomeTimeoutKey = 82; // R, free until the reset gives it back
         const auto restored = qScopeGuard([] { BoutRules = BoutRulesRecord{}; });
         frmOptions dialog(store);
+        // The bout by the clock needs the rules shown; turned on, its keys
+        // give way to a command's key as the others do.
+        QVERIFY(dialog.chkRunByClock->isEnabled() && !dialog.cmdRulesKeys[8]->isEnabled());
+        dialog.chkShowBoutRules->setChecked(false);
+        QVERIFY(!dialog.chkRunByClock->isEnabled());
+        dialog.chkShowBoutRules->setChecked(true);
+        dialog.BuzzerKeyTemp = 70; // F, the final score's
+        dialog.chkRunByClock->setChecked(true);
+        QVERIFY(dialog.cmdRulesKeys[8]->isEnabled());
+        QCOMPARE(dialog.lblRulesKeys[8]->text(), QString());
+        dialog.BuzzerKeyTemp = 74;
         dialogs.answers << false << true;
         dialog.cmdResetKeys->click();
         QCOMPARE(dialog.lblStartStopJamClock->text(), u"K"_s);

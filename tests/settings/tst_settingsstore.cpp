@@ -56,10 +56,18 @@ private Q_SLOTS:
         store.values[u"BoutRules/TeamTimeouts"_s] = u"40"_s;
         store.values[u"BoutRules/TeamReviews"_s] = u"one"_s;
         store.values[u"BoutRules/Show"_s] = u"7"_s;
+        store.values[u"BoutRules/RunByClock"_s] = u"2"_s;
+        store.values[u"BoutRules/Periods"_s] = u"0"_s;
+        store.values[u"BoutRules/IntermissionSeconds"_s] = u"9000"_s;
+        store.values[u"BoutRules/FinalKey"_s] = u"F"_s;
         const BoutRulesRecord read = BoutRulesStore::load(store);
         QCOMPARE(read.TeamTimeouts, std::int16_t(BoutRulesRecord::MaxCount));
         QCOMPARE(read.TeamReviews, std::int16_t(1));
         QCOMPARE(read.Show, std::int16_t(1));
+        QCOMPARE(read.RunByClock, std::int16_t(1));
+        QCOMPARE(read.Periods, std::int16_t(1));
+        QCOMPARE(read.IntermissionSeconds, std::int16_t(5999));
+        QCOMPARE(read.FinalKey, std::int16_t(70));
     }
 
     void emptyStoreGivesTheDefaults()
