@@ -17,20 +17,7 @@ printf '[BoutRules]\nShow=1\n[TextSettings]\nHomeText=Wreckers\nVisitorText=Roll
     >"$XDG_CONFIG_HOME/Quelvane/Quelvane.conf"
 port=$((20000 + RANDOM % 20000))
 
-start_board() {
-    "$exe" --feed "127.0.0.1:$port" >>"$work/program.log" 2>&1 &
-    program=$!
-    local splash question
-    splash=$(window_named Quelvane) || fail "no splash"
-    eval "$(xdotool getwindowgeometry --shell "$splash")"
-    xdotool mousemove $((X + 40)) $((Y + 30)) click 1
-    if [ "$1" = resume ]; then
-        question=$(window_named "Resume Bout") || fail "no Resume Bout question"
-        xdotool windowactivate --sync "$question" key Return
-    fi
-    board=$(window_named Quelvane "$splash") || fail "no board"
-    xdotool windowactivate --sync "$board" >/dev/null 2>&1
-}
+start_board() { launch_board "$1" --feed "127.0.0.1:$port"; }
 
 # The feed's state has every pattern given, within 3 s (sorted keys, compact).
 shows() {
@@ -113,12 +100,7 @@ start_board fresh
 xset r on
 xset r rate 250 30
 xset q | grep -q "auto repeat:  on" || fail "X does not repeat keys"
-busy=()
-for _ in $(seq "$(nproc)"); do
-    (while :; do :; done) &
-    busy+=($!)
-    pids+=($!)
-done
+load_every_core
 hold() {
     xdotool keydown "$1"
     sleep 1.5

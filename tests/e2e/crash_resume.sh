@@ -24,14 +24,6 @@ for d in nledHomeScore nledVisitorScore nledPeriod tledHomePenalty1 tledHomePena
 done
 rows() { "$check" "$journal" count; }
 
-# Clicks the middle of a display.
-select_display() {
-    local x y w h
-    read -r x y w h <<<"${rect[$1]}"
-    eval "$(xdotool getwindowgeometry --shell "$board")"
-    xdotool mousemove $((X + x + w / 2)) $((Y + y + h / 2)) click 1
-}
-
 # One operator action, chosen by the seed.
 act() {
     case $((RANDOM % 9)) in
@@ -59,22 +51,7 @@ rows_after() {
     echo "$now"
 }
 
-start_board() {
-    "$exe" >>"$work/program.log" 2>&1 &
-    program=$!
-    local splash
-    splash=$(window_named Quelvane) || fail "no splash"
-    eval "$(xdotool getwindowgeometry --shell "$splash")"
-    xdotool mousemove $((X + 40)) $((Y + 30)) click 1
-    if [ "$1" != fresh ]; then
-        local question answer=Return
-        [ "$1" = later ] && answer=Escape
-        question=$(window_named "Resume Bout") || fail "no Resume Bout question ($1)"
-        xdotool windowactivate --sync "$question" key "$answer"
-    fi
-    board=$(window_named Quelvane "$splash") || fail "no board"
-    xdotool windowactivate --sync "$board" >/dev/null 2>&1
-}
+start_board() { launch_board "$1"; }
 
 survived=0
 start_board fresh

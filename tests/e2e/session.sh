@@ -5,7 +5,12 @@ work=$(mktemp -d)
 pids=()
 cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done; wait 2>/dev/null; rm -rf "$work"; }
 trap cleanup EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
+fail() {
+    echo "FAIL: $*" >&2
+    # What the program said last, for a failure far from here.
+    [ -s "$work/program.log" ] && tail -n 20 "$work/program.log" | sed 's/^/   program: /' >&2
+    exit 1
+}
 
 # Skips (exit 77), or fails when CI=true, unless every tool named is there.
 require_tools() {
@@ -49,6 +54,48 @@ open_board() {
     eval "$(xdotool getwindowgeometry --shell "$splash")"
     xdotool mousemove $((X + 40)) $((Y + 30)) click 1
     window_named Quelvane "$splash"
+}
+
+# Starts "$exe" with the arguments given, opens the board from its splash
+# and, unless `answer` is "fresh", answers "Resume Bout" (Return for Yes,
+# "later" for Escape); sets `program` and `board`.
+#   launch_board fresh|resume|later [program arguments]
+launch_board() {
+    local answer=$1 splash question
+    shift
+    "$exe" "$@" >>"$work/program.log" 2>&1 &
+    program=$!
+    splash=$(window_named Quelvane) || fail "no splash"
+    eval "$(xdotool getwindowgeometry --shell "$splash")"
+    xdotool mousemove $((X + 40)) $((Y + 30)) click 1
+    if [ "$answer" != fresh ]; then
+        local key=Return
+        [ "$answer" = later ] && key=Escape
+        question=$(window_named "Resume Bout") || fail "no Resume Bout question ($answer)"
+        xdotool windowactivate --sync "$question" key "$key"
+    fi
+    board=$(window_named Quelvane "$splash") || fail "no board"
+    xdotool windowactivate --sync "$board" >/dev/null 2>&1
+}
+
+# Clicks the middle of a display, placed as `rect` (filled from
+# render_display) says, in the board window.
+select_display() {
+    local x y w h
+    read -r x y w h <<<"${rect[$1]}"
+    eval "$(xdotool getwindowgeometry --shell "$board")"
+    xdotool mousemove $((X + x + w / 2)) $((Y + y + h / 2)) click 1
+}
+
+# A loop spinning on every core, as on an operator's busy laptop; `busy`
+# holds them for a kill.
+load_every_core() {
+    busy=()
+    for _ in $(seq "$(nproc)"); do
+        (while :; do :; done) &
+        busy+=($!)
+        pids+=($!)
+    done
 }
 
 # The RMS amplitude of what the null sink played during `seconds` after

@@ -34,39 +34,16 @@ read_clock() {
 # Waits until the feed has the clock's time settled after a key.
 settle() { sleep 0.4; }
 
-select_display() {
-    local x y w h
-    read -r x y w h <<<"${rect[$1]}"
-    eval "$(xdotool getwindowgeometry --shell "$board")"
-    xdotool mousemove $((X + x + w / 2)) $((Y + y + h / 2)) click 1
-}
-
 start_board() {
     export HOME="$work/home-$1" XDG_CONFIG_HOME="$work/config-$1"
     mkdir -p "$HOME" "$XDG_CONFIG_HOME/Quelvane"
     printf '[BoutRules]\nShow=1\n' >"$XDG_CONFIG_HOME/Quelvane/Quelvane.conf"
-    "$exe" --feed "127.0.0.1:$port" >>"$work/program.log" 2>&1 &
-    program=$!
-    local splash question
-    splash=$(window_named Quelvane) || fail "no splash"
-    eval "$(xdotool getwindowgeometry --shell "$splash")"
-    xdotool mousemove $((X + 40)) $((Y + 30)) click 1
-    if [ "${2:-}" = resume ]; then
-        question=$(window_named "Resume Bout") || fail "no Resume Bout question"
-        xdotool windowactivate --sync "$question" key Return
-    fi
-    board=$(window_named Quelvane "$splash") || fail "no board"
-    xdotool windowactivate --sync "$board" >/dev/null 2>&1
+    launch_board "${2:-fresh}" --feed "127.0.0.1:$port"
     for _ in $(seq 50); do state | grep -q '"period"' && return 0; sleep 0.1; done
     fail "no feed"
 }
 
-busy=()
-for _ in $(seq "$(nproc)"); do
-    (while :; do :; done) &
-    busy+=($!)
-    pids+=($!)
-done
+load_every_core
 
 # Runs a row: `before` keys, then the change (its clock read just before),
 # then `after` keys ending in the undo or redo, and checks the clock is at
