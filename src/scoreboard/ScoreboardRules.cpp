@@ -107,6 +107,7 @@ void frmScoreboard::applyRulesAppearance()
     if (!shown && focusWidget() == nledJamNumber)
         ObjectSelected(nullptr);
     showRulesState();
+    applyPhaseAppearance();
 }
 
 void frmScoreboard::showRulesState()
@@ -140,12 +141,14 @@ void frmScoreboard::showRulesState()
     default:
         break;
     }
+    caption = phaseCaption(caption);
     lblBoutStatus->setCaption(caption);
     // The caption takes the line under the jam clock while it has something
     // to say.
     const bool saying = shown && !caption.isEmpty();
     lblBoutStatus->setVisibleFlag(saying);
     lblCreatedBy->setVisibleFlag(!saying);
+    showPhase();
 }
 
 int frmScoreboard::rulesKeyIndex(int KeyCode) const
@@ -168,7 +171,9 @@ int frmScoreboard::rulesKeyIndex(int KeyCode) const
                                      113};
     if (std::find(std::begin(commands), std::end(commands), KeyCode) != std::end(commands))
         return -1;
-    for (int k = 0; k < BoutRulesRecord::KeyCount; ++k) {
+    const int keys =
+        runsByClock(BoutRules) ? BoutRulesRecord::AllKeyCount : BoutRulesRecord::KeyCount;
+    for (int k = 0; k < keys; ++k) {
         if (BoutRules.key(k) == KeyCode)
             return k;
     }
@@ -195,6 +200,7 @@ void frmScoreboard::noteKeyEvent(const QKeyEvent &event)
 void frmScoreboard::rulesKey(int KeyCode)
 {
     const bool repeated = std::exchange(m_keyRepeats, false);
+    phaseKeyComing(KeyCode);
     const int which = rulesKeyIndex(KeyCode);
     if (which < 0)
         return;
@@ -207,6 +213,10 @@ void frmScoreboard::rulesKey(int KeyCode)
     m_rulesKeySince.start();
     if (repeated || held)
         return;
+    if (phaseRulesKey(which)) {
+        showRulesState();
+        return;
+    }
     // Timeouts and reviews are taken between jams.
     if (tkJam->running())
         return;
@@ -285,6 +295,7 @@ void frmScoreboard::followRules(const BoutState &before)
         if (now > was)
             m_rules.status = BoutState::NoStatus;
     }
+    followPhases(before);
     showRulesState();
 }
 
@@ -300,4 +311,5 @@ void frmScoreboard::followRulesClocks(const BoutState &before, const BoutState &
         m_rules.status = BoutState::NoStatus;
         showRulesState();
     }
+    followPhases(before);
 }

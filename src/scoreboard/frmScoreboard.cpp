@@ -124,6 +124,9 @@ frmScoreboard::frmScoreboard(ScoreboardServices services, QWidget *parent)
     m_clock = m_services.clock ? m_services.clock : MonotonicClock::system();
     createKeepers(m_clock);
     connectDisplays();
+    // Connected first, so that whoever reads the refreshed board reads the
+    // phase's clocks where the bout run by the clock shows them.
+    connect(this, &frmScoreboard::refreshed, this, &frmScoreboard::showPhaseClocks);
 }
 
 frmScoreboard::~frmScoreboard() = default;

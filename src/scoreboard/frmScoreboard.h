@@ -126,6 +126,11 @@ public:
     TimeoutDots *dotsHomeTimeouts = nullptr;
     TimeoutDots *dotsVisitorTimeouts = nullptr;
     Label *lblBoutStatus = nullptr;
+    // The bout run by the clock: each team's lead mark and jam points.
+    Label *lblHomeLead = nullptr;
+    Label *lblHomeJamPoints = nullptr;
+    Label *lblVisitorLead = nullptr;
+    Label *lblVisitorJamPoints = nullptr;
 
     Tarrow *tkPeriod;
     Tarrow *tkJam;
@@ -193,6 +198,25 @@ private:
     void followRules(const BoutState &before);
     // After the clocks moved by themselves: a period run out between jams.
     void followRulesClocks(const BoutState &before, const BoutState &now);
+    // The bout run by the clock (ScoreboardPhases.cpp).
+    void createPhaseItems();
+    BoutPhase::Context phaseContext(std::int64_t nowNs) const;
+    // Before a key: the jam key between jams starts a jam from its reset time.
+    void phaseKeyComing(int KeyCode);
+    // A lead or final key, or a timeout key that the phase ends early or
+    // refuses: true when the rules are not to take it.
+    bool phaseRulesKey(int which);
+    // After a key or the clocks' own moves: the phase follows what happened.
+    void followPhases(const BoutState &before);
+    void applyPhaseStep(const BoutPhase::Step &step, const BoutState &before);
+    void applyPhaseAppearance();
+    // The caption of the phase, or the rules' own where the phase has none.
+    QString phaseCaption(const QString &rulesCaption) const;
+    // The lineup, timeout or intermission clock, the lead and jam points.
+    void showPhase();
+    // The lineup or timeout clock on the jam display, the intermission on
+    // the period display.
+    void showPhaseClocks();
     // Counts a change of the caption made by a key or a clock.
     void countCaptionChange(const BoutState &before, BoutState &after);
 

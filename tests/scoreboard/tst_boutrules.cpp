@@ -13,6 +13,52 @@
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+// The keys to the board, with no display selected: letters as keys, a digit
+// typed into the period number, "+" the home score typed as 1, "~" the period clock run
+// out, "!" H held down.
+void press(BoardHarness &h, const QString &keys)
+{
+    for (const QChar c : keys) {
+        if (c == u'!') {
+            // H held down, as X sends it: each repeat a release and a
+            // press at one moment, flagged as a repeat or (when the press
+            // was late) not; a press with no release between; let go.
+            const auto send = [&h](QEvent::Type type, quint64 at, bool flagged) {
+                QKeyEvent e(type, Qt::Key_H, Qt::NoModifier, u"h"_s, flagged);
+                e.setTimestamp(at);
+                QApplication::sendEvent(h.board.get(), &e);
+            };
+            send(QEvent::KeyPress, 1000, false);
+            for (quint64 at : {1500, 1533, 1566}) {
+                send(QEvent::KeyRelease, at, at == 1533);
+                send(QEvent::KeyPress, at, at == 1533);
+            }
+            send(QEvent::KeyPress, 1600, false);
+            send(QEvent::KeyRelease, 1700, false);
+        } else if (c == u'~') { // the period clock runs out, seen by a timer tick
+            h.clock.advanceMilliseconds(h.board->tkPeriod->time().ticks() / 10);
+            QMetaObject::invokeMethod(&h.board->tmrClock1, "timeout");
+        } else if (c == u'+') { // the home team's score typed: 1
+            h.board->nledHomeScore->setFocus();
+            QTest::keyClick(h.board->nledHomeScore, Qt::Key_1);
+            QTest::keyClick(h.board->nledHomeScore, Qt::Key_Return);
+            h.board->setFocus();
+        } else if (c.isDigit()) {
+            h.board->nledPeriod->setFocus();
+            QTest::keyClick(h.board->nledPeriod, Qt::Key(c.unicode()));
+            QTest::keyClick(h.board->nledPeriod, Qt::Key_Return);
+            h.board->setFocus();
+        } else {
+            QTest::keyClick(h.board.get(), Qt::Key(c.toUpper().unicode()));
+        }
+        h.tick(50);
+    }
+}
+
+} // namespace
+
 class tst_BoutRules : public QObject {
     Q_OBJECT
 
@@ -91,36 +137,7 @@ private Q_SLOTS:
                     said = a.description();
                     QVERIFY(a.kind != OperatorAction::BoutRule || a.undoable());
                 });
-        for (const QChar c : keys) {
-            if (c == u'!') {
-                // H held down, as X sends it: each repeat a release and a
-                // press at one moment, flagged as a repeat or (when the press
-                // was late) not; a press with no release between; let go.
-                const auto send = [&h](QEvent::Type type, quint64 at, bool flagged) {
-                    QKeyEvent e(type, Qt::Key_H, Qt::NoModifier, u"h"_s, flagged);
-                    e.setTimestamp(at);
-                    QApplication::sendEvent(h.board.get(), &e);
-                };
-                send(QEvent::KeyPress, 1000, false);
-                for (quint64 at : {1500, 1533, 1566}) {
-                    send(QEvent::KeyRelease, at, at == 1533);
-                    send(QEvent::KeyPress, at, at == 1533);
-                }
-                send(QEvent::KeyPress, 1600, false);
-                send(QEvent::KeyRelease, 1700, false);
-            } else if (c == u'~') { // the period clock runs out, seen by a timer tick
-                h.clock.advanceMilliseconds(h.board->tkPeriod->time().ticks() / 10);
-                QMetaObject::invokeMethod(&h.board->tmrClock1, "timeout");
-            } else if (c.isDigit()) {
-                h.board->nledPeriod->setFocus();
-                QTest::keyClick(h.board->nledPeriod, Qt::Key(c.unicode()));
-                QTest::keyClick(h.board->nledPeriod, Qt::Key_Return);
-                h.board->setFocus();
-            } else {
-                QTest::keyClick(h.board.get(), Qt::Key(c.toUpper().unicode()));
-            }
-            h.tick(50);
-        }
+        press(h, keys);
         const BoutState::Rules r = h.board->boutState().rules;
         const char *statuses[] = {"-",        "home timeout", "visitor timeout",
                                   "official", "home review",  "visitor review"};
@@ -144,6 +161,48 @@ private Q_SLOTS:
         // And the bout state keeps all of it.
         const BoutState state = h.board->boutState();
         QCOMPARE(BoutState::fromJson(state.toJson())->rules, state.rules);
+    }
+
+    // The bout run by the clock, driven by the same keys: the phase, the
+    // jam and period numbers, and whether the period and jam clocks run.
+    void runByClock_data()
+    {
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("J opens the period with the first jam") << u"j"_s << u"jam 1 1 run run"_s;
+        QTest::newRow("J ends it into a lineup") << u"jj"_s << u"lineup 1 1 run -"_s;
+        QTest::newRow("the next jam restarts the period after a timeout")
+            << u"jjhj"_s << u"jam 2 1 run run"_s;
+        QTest::newRow("its own key ends a timeout") << u"jjhh"_s << u"lineup 1 1 - -"_s;
+        QTest::newRow("run out in a lineup: halftime") << u"jj~"_s << u"halftime 1 1 - -"_s;
+        QTest::newRow("run out in a jam: halftime at its end") << u"j~j"_s << u"halftime 1 1 - -"_s;
+        QTest::newRow("J at halftime opens the next period") << u"j~jj"_s << u"jam 1 2 run run"_s;
+        QTest::newRow("no timeout at halftime") << u"j~jh"_s << u"halftime 1 1 - -"_s;
+        QTest::newRow("tied: an overtime jam, the period clock stays")
+            << u"2j~jj"_s << u"jam 2 2 - run"_s;
+        QTest::newRow("ahead: unofficial, then final; J starts nothing")
+            << u"2j+~jfj"_s << u"final 1 2 - -"_s;
+    }
+    void runByClock()
+    {
+        QFETCH(QString, keys);
+        QFETCH(QString, expected);
+        BoutRules = BoutRulesRecord{};
+        BoutRules.Show = 1;
+        BoutRules.RunByClock = 1;
+        const auto restored = qScopeGuard([] { BoutRules = BoutRulesRecord{}; });
+        BoardHarness h;
+        h.board->tkPeriod->setTime(FixedTime::fromSeconds(60)); // shorter than a jam
+        press(h, keys);
+        const char *phases[] = {"off",    "lineup",   "jam",        "timeout", "official",
+                                "review", "halftime", "unofficial", "final",   "overtime"};
+        const BoutState s = h.board->boutState();
+        QCOMPARE(u"%1 %2 %3 %4 %5"_s.arg(QLatin1String(phases[s.rules.phase.phase]))
+                     .arg(s.rules.jamNumber)
+                     .arg(s.numbers[BoutState::PeriodNumber])
+                     .arg(QLatin1String(s.keepers[BoutState::Period].running ? "run" : "-"))
+                     .arg(QLatin1String(s.keepers[BoutState::Jam].running ? "run" : "-")),
+                 expected);
     }
 };
 
