@@ -25,6 +25,83 @@ const Feed = (() => {
     }
   }
 
+  // The board's clocks run here as the board runs them: a running keeper's
+  // time is its ticks at the bout's moment less the time since, on the
+  // program's clock. Every keep-alive says what that clock reads; the least
+  // delayed of the last 20 readings sets the page's reckoning of it.
+  const KEEPERS = {
+    tledPeriod: "period", tledJam: "jam",
+    tledHomePenalty1: "homePenalty1", tledHomePenalty2: "homePenalty2",
+    tledVisitorPenalty1: "visitorPenalty1", tledVisitorPenalty2: "visitorPenalty2",
+  };
+  const PENALTIES = ["homePenalty1", "homePenalty2", "visitorPenalty1", "visitorPenalty2"];
+  const TICKS = 10000; // a second
+  const lags = [];
+  let lag = null; // the page's clock less the program's, ms
+
+  function heardClock(ns) {
+    if (typeof ns !== "number") return;
+    lags.push(performance.now() - ns / 1e6);
+    if (lags.length > 20) lags.shift();
+    lag = Math.min(...lags);
+  }
+
+  // What a clock shows in whole seconds: the time plus 0.4999 s, rounded
+  // half to even, as the board rounds it.
+  function displaySeconds(ticks) {
+    const n = ticks + 4999;
+    const q = Math.floor(n / TICKS);
+    const r = n - q * TICKS;
+    return r > TICKS / 2 || (r === TICKS / 2 && q % 2 === 1) ? q + 1 : q;
+  }
+
+  // A number right-aligned in `width` positions, zero-padded or with blanks.
+  const digitsIn = (value, width, zeroPad) =>
+    String(value).padStart(width, zeroPad ? "0" : " ");
+
+  // A clock's cells for `digits` digit positions: minutes and seconds, or
+  // seconds and tenths; a time beyond them shows the largest they can.
+  function clockCells(ticks, digits, tenths) {
+    const lower = tenths ? 1 : 2;
+    const width = Math.max(1, digits - lower);
+    let high, low;
+    if (tenths) {
+      high = Math.floor(ticks / TICKS);
+      low = Math.floor((ticks % TICKS) / 1000);
+    } else {
+      const seconds = displaySeconds(ticks);
+      high = Math.floor(seconds / 60);
+      low = seconds % 60;
+    }
+    if (high > 10 ** width - 1) {
+      high = 10 ** width - 1;
+      low = tenths ? 9 : 59;
+    }
+    return digitsIn(high, width, false) + (tenths ? "." : ":") + digitsIn(low, lower, true);
+  }
+
+  // What a display shows now: a running clock run on from the bout, any
+  // other as the program sent it.
+  function shownCells(s, d) {
+    const name = KEEPERS[d.name];
+    const keeper = name && s.bout && s.bout.keepers && s.bout.keepers[name];
+    if (!keeper || !keeper.running || lag === null) return d.cells;
+    if (name === "period" && s.period.timeOfDay) return d.cells;
+    const penalty = PENALTIES.indexOf(name);
+    if (penalty >= 0 && s.bout.penaltyBlank[penalty]) return d.cells;
+    const since = Math.floor(((performance.now() - lag) * 1e6 - s.bout.monotonicNs) / 1e5);
+    const ticks = Math.max(0, keeper.ticks - Math.max(0, since));
+    const digits = Array.from(d.cells).filter((c) => !":.|".includes(c)).length;
+    // Tenths in the period's last minute, as on the board.
+    return clockCells(ticks, digits, name === "period" && ticks <= 599000);
+  }
+
+  // A clock display's text now ("12:31", "59.4"), or `otherwise` without it.
+  function clockText(s, name, otherwise) {
+    const d = (s.layout.displays || []).find((x) => x.name === name);
+    return d ? shownCells(s, d).replace(/\|/g, " ").trim() : otherwise;
+  }
+
   // Follows the feed; calls show(state) with every new state, and
   // connected(false) when the program has gone quiet (nothing heard for 3 s:
   // it sends a keep-alive every second) or its socket closed, connected(true)
@@ -45,11 +122,17 @@ const Feed = (() => {
       if (!message || typeof message.seq !== "number") return;
       heard = Date.now();
       say(true);
-      if (Object.keys(message).length === 1) return; // a keep-alive
+      if (Object.keys(message).every((k) => k === "seq" || k === "monotonicNs")) {
+        heardClock(message.monotonicNs); // a keep-alive
+        return;
+      }
       if (state === null) {
         if (!message.colors) return;
         state = message;
       } else if (message.seq === state.seq + 1) {
+        // Read before it was sent: a later reckoning, which the least
+        // delayed readings put right.
+        if (message.bout) heardClock(message.bout.monotonicNs);
         merge(state, message);
       } else {
         throw new Error("a change was missed");
@@ -77,6 +160,8 @@ const Feed = (() => {
       ws.onclose = () => {
         state = null;
         heard = 0;
+        lags.length = 0; // another run of the program reads another clock
+        lag = null;
         say(false);
         setTimeout(open, 1000);
       };
@@ -264,5 +349,5 @@ const Feed = (() => {
     if (wide > room && room > 0) el.style.fontSize = Math.max(1, Math.floor(size * room / wide)) + "px";
   }
 
-  return { follow, drawLed, drawDots, fitText };
+  return { follow, drawLed, drawDots, fitText, shownCells, clockText, clockCells, KEEPERS };
 })();

@@ -73,10 +73,11 @@ void BoardFeed::publish()
 {
     if (!m_board || (!m_server && !m_files))
         return;
-    // Every refresh, changed or not: the keep-alive stops when these do.
-    if (m_server)
-        m_server->boardRefreshed();
     const ShownBoard now = BoardReading::shownBoard(*m_board);
+    // Every refresh, changed or not: the keep-alive stops when these do,
+    // and tells the pages the board's clock.
+    if (m_server)
+        m_server->boardRefreshedAt(now.bout.monotonicNs);
     // Only a change wakes the feed's thread: what the board shows, or the
     // bout (whatever the moment, running clocks at their own).
     if (m_server && !(m_handedAny && now.sameShown(m_handed) && now.bout.sameBout(m_handed.bout))) {

@@ -79,6 +79,34 @@ QByteArray resource(const char *name)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+// What the board shows but for the texts of its running clocks, which move
+// by themselves: a page runs them from the bout.
+ShownBoard withoutRunningClocks(ShownBoard shown)
+{
+    const std::array<KeeperState, BoutState::KeeperCount> &k = shown.bout.keepers;
+    const auto running = [&k](int keeper) { return k[size_t(keeper)].running; };
+    const std::pair<const char *, QString *> clocks[] = {
+        {"tledPeriod", shown.timeOfDay ? nullptr : &shown.periodClock},
+        {"tledJam", &shown.jamClock},
+        {"tledHomePenalty1", &shown.penaltiesHome[0]},
+        {"tledHomePenalty2", &shown.penaltiesHome[1]},
+        {"tledVisitorPenalty1", &shown.penaltiesVisitor[0]},
+        {"tledVisitorPenalty2", &shown.penaltiesVisitor[1]}};
+    const int keepers[] = {BoutState::Period,          BoutState::Jam,
+                           BoutState::HomePenalty1,    BoutState::HomePenalty2,
+                           BoutState::VisitorPenalty1, BoutState::VisitorPenalty2};
+    for (size_t i = 0; i < std::size(clocks); ++i) {
+        if (!clocks[i].second || !running(keepers[i]))
+            continue;
+        clocks[i].second->clear();
+        for (ShownBoard::Display &d : shown.displays) {
+            if (d.name == QLatin1String(clocks[i].first))
+                d.cells.clear();
+        }
+    }
+    return shown;
+}
+
 } // namespace
 
 std::optional<FeedServer::Address> FeedServer::parseAddress(const QString &text, QString *error)
@@ -166,16 +194,30 @@ quint16 FeedServer::port() const
 
 void FeedServer::publish(const ShownBoard &shown)
 {
-    if (m_published && shown.sameShown(m_shown) && shown.bout.sameBout(m_shown.bout)) {
-        m_shown.bout = shown.bout;
-        boardRefreshed();
-        return;
-    }
     boardRefreshed();
+    // A running clock's text moves by itself: the pages run it from the
+    // bout, so only a change besides that is numbered and sent.
+    const bool news = !m_published || !shown.bout.sameBout(m_toldShown.bout) ||
+                      !withoutRunningClocks(shown).sameShown(withoutRunningClocks(m_toldShown));
     m_shown = shown;
+    m_nowJson.clear();
+    if (!news)
+        return;
     for (const ShownBoard::Picture &p : shown.pictures)
         m_pictures->show(p.which, p.path);
     tell();
+}
+
+QByteArray FeedServer::json() const
+{
+    if (!m_published)
+        return QByteArray();
+    if (m_nowJson.isEmpty()) {
+        ShownBoard now = m_shown;
+        now.pictures = m_toldPictures;
+        m_nowJson = now.toJson(m_seq);
+    }
+    return m_nowJson;
 }
 
 QList<ShownBoard::Picture> FeedServer::picturesToTell() const
@@ -192,8 +234,10 @@ void FeedServer::tell()
 {
     // A picture gets its address once it is known to be one, so that a
     // page never asks for a file the board cannot show.
+    m_toldShown = m_shown;
     ShownBoard told = m_shown;
     told.pictures = m_toldPictures = picturesToTell();
+    m_nowJson.clear();
     const QJsonObject state = told.toJsonObject(++m_seq);
     const QJsonObject change = m_published ? JsonDelta::between(m_state, state) : state;
     m_published = true;
@@ -207,6 +251,13 @@ void FeedServer::tell()
 }
 
 namespace {
+
+qint64 steadyNs()
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
 
 qint64 steadyMs()
 {
@@ -222,9 +273,20 @@ void FeedServer::boardRefreshed()
     m_boardRefreshedMs.store(steadyMs(), std::memory_order_relaxed);
 }
 
+void FeedServer::boardRefreshedAt(qint64 boardNs)
+{
+    m_boardClockAheadNs.store(boardNs - steadyNs(), std::memory_order_relaxed);
+    boardRefreshed();
+}
+
 void FeedServer::keepAlive()
 {
-    lookAtBacklogs();
+    // Once a second is enough for bounds counted in half-megabytes and
+    // half-minutes; each look asks the kernel about every client.
+    if (++m_ticksSinceLook >= 4) {
+        m_ticksSinceLook = 0;
+        lookAtBacklogs();
+    }
     if (m_clients.isEmpty()) {
         m_keepAlive.stop();
         return;
@@ -235,20 +297,27 @@ void FeedServer::keepAlive()
     // however well this thread runs.
     if (steadyMs() - m_boardRefreshedMs.load(std::memory_order_relaxed) > BoardStallMs)
         return;
-    // The number of the state they have: nothing to show, only a sign of
-    // life.
-    const QByteArray alive =
-        WebSocketFrames::text(QStringLiteral("{\"seq\":%1}").arg(m_seq).toUtf8());
+    const QByteArray alive = aliveFrame();
     const QList<QWebSocket *> clients = m_clients;
     for (QWebSocket *client : clients)
         send(client, alive);
     m_sinceSent.start();
 }
 
+QByteArray FeedServer::aliveFrame() const
+{
+    // The number of the state they have and the board's clock now: nothing
+    // to show, only a sign of life by which the pages keep their clocks
+    // with the board's.
+    const qint64 boardNs = steadyNs() + m_boardClockAheadNs.load(std::memory_order_relaxed);
+    return WebSocketFrames::text(
+        QStringLiteral("{\"seq\":%1,\"monotonicNs\":%2}").arg(m_seq).arg(boardNs).toUtf8());
+}
+
 void FeedServer::lookAtBacklogs()
 {
     // What Qt writes by itself (the answers to a client's pings) grows a
-    // backlog too: looked at four times a second.
+    // backlog too: looked at once a second.
     const QList<QWebSocket *> clients = m_clients;
     for (QWebSocket *client : clients) {
         QTcpSocket *wire = m_wires.value(client);
@@ -335,8 +404,12 @@ void FeedServer::takeWebSockets()
         m_clients.append(client);
         if (!m_keepAlive.isActive())
             m_keepAlive.start();
-        if (m_published)
+        if (m_published) {
+            // The clock's reading at once, so that a page runs the clocks
+            // from the start.
             send(client, WebSocketFrames::text(m_json));
+            send(client, aliveFrame());
+        }
     }
 }
 
@@ -390,7 +463,7 @@ bool FeedServer::handleRequest(const QHttpServerRequest &request, QTcpSocket *so
                         {{"Content-Type", "text/plain"}, {"Retry-After", "1"}},
                         Status::ServiceUnavailable);
     } else if (path == u"/state.json") {
-        responder.write(m_json,
+        responder.write(json(),
                         {{"Content-Type", "application/json"}, {"Cache-Control", "no-store"}});
     } else if (path == u"/ws") {
         responder.write(QByteArray("Open a WebSocket here to follow the feed.\n"),

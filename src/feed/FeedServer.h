@@ -72,7 +72,12 @@ public:
     quint64 seq() const { return m_seq; }
     // The board has refreshed (from any thread; cheap enough for every tick).
     void boardRefreshed();
-    QByteArray json() const { return m_json; }
+    // The same, with the board's clock read then (bout.monotonicNs): the
+    // keep-alive tells the pages the board's clock, to run theirs by it.
+    void boardRefreshedAt(qint64 boardNs);
+    // The whole state: the last one numbered, with running clocks' texts as
+    // the board shows them now.
+    QByteArray json() const;
     qsizetype clientCount() const { return m_clients.size(); }
     FeedPictures *pictures() const { return m_pictures; }
     // The listening socket and its bounds on connections (null before start).
@@ -89,6 +94,7 @@ private:
     void takeWebSockets();
     void send(QWebSocket *client, const QByteArray &frame);
     void keepAlive();
+    QByteArray aliveFrame() const;
     void lookAtBacklogs();
     void drop(QWebSocket *client);
 
@@ -100,11 +106,13 @@ private:
     // Clients with some of our own message still in their socket's buffer.
     QSet<QWebSocket *> m_buffered;
     ShownBoard m_shown;
+    ShownBoard m_toldShown;                    // as it was when last numbered
     QList<ShownBoard::Picture> m_toldPictures; // as told: no address until read
     bool m_published = false;
     QJsonObject m_state;
-    QByteArray m_json;        // the whole state, as /state.json and a new client get it
-    QByteArray m_changeFrame; // what changed with the last number, made once for every client
+    QByteArray m_json;            // the whole state as numbered, as a new client gets it
+    mutable QByteArray m_nowJson; // the same with the texts of now, for /state.json
+    QByteArray m_changeFrame;     // what changed with the last number, made once for every client
     quint64 m_seq = 0;
     QTimer m_keepAlive{this}; // a child, so that it moves with the feed to its thread
     // How much each client has sent this second.
@@ -120,5 +128,7 @@ private:
     QHash<QWebSocket *, Backlog> m_backlogs;
     QHash<QWebSocket *, Talk> m_talk;
     QElapsedTimer m_sinceSent;
-    std::atomic<qint64> m_boardRefreshedMs{0}; // on the steady clock
+    int m_ticksSinceLook = 0;
+    std::atomic<qint64> m_boardRefreshedMs{0};  // on the steady clock
+    std::atomic<qint64> m_boardClockAheadNs{0}; // the board's clock less the steady clock
 };

@@ -73,6 +73,27 @@ fits() {
     fail "the board page cuts the caption"
 "$probe" "$cdp" wait /overlay "$(fits status)" true 3 >/dev/null || fail "the overlay cuts the caption"
 
+step "the pages run the clocks as the board does: starts, stops, typed times, the last minute"
+pick() {
+    local at
+    at=$("$render" "$1" 0 "$work/$1.png" 2>/dev/null)
+    read -r dx dy dw dh <<<"$at"
+    eval "$(xdotool getwindowgeometry --shell "$board")"
+    xdotool mousemove $((X + dx + dw / 2)) $((Y + dy + dh / 2)) click 1
+}
+pick tledPeriod
+xdotool key 1 period 0 5 Return
+"$probe" "$cdp" clocks "$port" 22 & clocks=$!
+sleep 1; xdotool key s j
+sleep 3; xdotool key j
+sleep 1; xdotool key j
+sleep 2; pick tledJam; xdotool key 0 period 1 0 Return
+sleep 2; xdotool key s
+sleep 1; xdotool key s
+sleep 2; pick tledPeriod; xdotool key 0 period 3 0 Return
+wait "$clocks" || fail "a page's clock differs from the board's"
+xdotool key s
+
 step "a client with a header without end, or a body, is refused at once; the feed goes on"
 status() { curl -s -o /dev/null --max-time 10 -w '%{http_code}' "$@" "http://127.0.0.1:$port/state.json"; }
 [ "$(status -H "X-Long: $(head -c 70000 /dev/zero | tr '\0' a)")" = 431 ] ||

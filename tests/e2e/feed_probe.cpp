@@ -9,6 +9,11 @@
 //       types "+1" on the board's selected score (X test keys), each time
 //       timing the "1" until the page's home score changes; prints median
 //       and 99th percentile
+//   feed_probe <devtools port> clocks <feed port> <seconds>
+//       reads the period and jam clocks of /board and /overlay and of the
+//       board itself (the feed's /state.json, read off its displays) in
+//       turn; each page's text must be one the board showed within a tenth
+//       of a second of it
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -72,6 +77,14 @@ public:
     // Runs a script (awaiting a promise it gives); its value as text.
     QString evaluate(const QString &script, int timeoutMs = 5000)
     {
+        return call(QStringLiteral("Runtime.evaluate"),
+                    QJsonObject{{QStringLiteral("expression"), script},
+                                {QStringLiteral("awaitPromise"), true},
+                                {QStringLiteral("returnByValue"), true}},
+                    timeoutMs);
+    }
+    QString call(const QString &method, const QJsonObject &params, int timeoutMs = 5000)
+    {
         const int id = ++m_id;
         QString result;
         QEventLoop loop;
@@ -86,12 +99,9 @@ public:
                 loop.quit();
             });
         QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
-        const QJsonObject call{
-            {QStringLiteral("id"), id},
-            {QStringLiteral("method"), QStringLiteral("Runtime.evaluate")},
-            {QStringLiteral("params"), QJsonObject{{QStringLiteral("expression"), script},
-                                                   {QStringLiteral("awaitPromise"), true},
-                                                   {QStringLiteral("returnByValue"), true}}}};
+        const QJsonObject call{{QStringLiteral("id"), id},
+                               {QStringLiteral("method"), method},
+                               {QStringLiteral("params"), params}};
         m_ws.sendTextMessage(QString::fromUtf8(QJsonDocument(call).toJson(QJsonDocument::Compact)));
         loop.exec();
         QObject::disconnect(c);
@@ -113,6 +123,85 @@ void press(Display *d, KeySym sym)
 
 } // namespace
 
+// The period and jam clocks' texts at a moment of the steady clock.
+struct Clocks {
+    qint64 ns = 0;
+    QString period, jam;
+    const char *where = "the board";
+};
+
+// Each page's clocks against the board's: a page's text must be one the
+// board showed within a tenth of a second either side.
+int compareClocks(int cdp, int feedPort, int seconds)
+{
+    Page board, overlay;
+    if (!board.open(pageSocket(cdp, QStringLiteral("/board"))) ||
+        !overlay.open(pageSocket(cdp, QStringLiteral("/overlay"))))
+        return 1;
+    const QString onBoard = QStringLiteral(
+        "['tledPeriod', 'tledJam'].map((n) => document.getElementById('led-' + n).dataset.text)"
+        ".join('/')");
+    const QString onOverlay = QStringLiteral(
+        "['period-clock', 'jam-clock'].map((n) => document.getElementById(n).textContent)"
+        ".join('/')");
+    QNetworkAccessManager net;
+    const QUrl state(QStringLiteral("http://127.0.0.1:%1/state.json").arg(feedPort));
+    QElapsedTimer clock;
+    clock.start();
+    std::vector<Clocks> truth, shown;
+    const auto read = [&](Page &page, const QString &script, const char *where) {
+        const qint64 before = clock.nsecsElapsed();
+        const QStringList t = page.evaluate(script).split(u'/');
+        if (t.size() == 2)
+            shown.push_back({(before + clock.nsecsElapsed()) / 2, t[0], t[1], where});
+    };
+    while (clock.elapsed() < seconds * 1000) {
+        const qint64 before = clock.nsecsElapsed();
+        QNetworkReply *reply = net.get(QNetworkRequest(state));
+        QEventLoop loop;
+        QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+        loop.exec();
+        const QJsonObject s = QJsonDocument::fromJson(reply->readAll()).object();
+        reply->deleteLater();
+        truth.push_back({(before + clock.nsecsElapsed()) / 2,
+                         s[QStringLiteral("period")][QStringLiteral("clock")].toString(),
+                         s[QStringLiteral("jam")][QStringLiteral("clock")].toString()});
+        read(board, onBoard, "/board");
+        read(overlay, onOverlay, "/overlay");
+    }
+    constexpr qint64 Tenth = 100'000'000;
+    int checked = 0, wrong = 0, tenths = 0;
+    for (const Clocks &p : shown) {
+        bool period = false, jam = false, near = false;
+        for (const Clocks &b : truth) {
+            if (std::abs(b.ns - p.ns) > Tenth)
+                continue;
+            near = true;
+            period = period || b.period == p.period;
+            jam = jam || b.jam == p.jam;
+        }
+        if (!near)
+            continue; // the machine was busy: nothing of the board to compare with
+        ++checked;
+        tenths += p.period.contains(u'.');
+        if (!(period && jam) && ++wrong % 200 == 1) {
+            QStringList around;
+            for (const Clocks &b : truth) {
+                if (std::abs(b.ns - p.ns) <= Tenth)
+                    around << b.period + QStringLiteral(" / ") + b.jam;
+            }
+            around.removeDuplicates();
+            std::fprintf(stderr, "feed_probe: at %.3f s %s showed %s / %s; the board %s\n",
+                         double(p.ns) / 1e9, p.where, qPrintable(p.period), qPrintable(p.jam),
+                         qPrintable(around.join(QStringLiteral(", "))));
+        }
+    }
+    std::printf("clocks: %d page readings against the board's (%d in the last minute), "
+                "%d differ by more than a tenth; %zu readings of the board\n",
+                checked, tenths, wrong, truth.size());
+    return wrong == 0 && checked >= 100 && tenths >= 20 ? 0 : 1;
+}
+
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
@@ -121,8 +210,22 @@ int main(int argc, char **argv)
     const int port = QByteArray(argv[1]).toInt();
     const QByteArray command = argv[2];
     const QString part = QString::fromLocal8Bit(argv[3]);
+    if (command == "clocks" && argc >= 5)
+        return compareClocks(port, part.toInt(), QByteArray(argv[4]).toInt());
     if (command == "open") {
-        fetch(QStringLiteral("http://127.0.0.1:%1/json/new?%2").arg(port).arg(part), true);
+        // A window of its own: a page behind another in its window is hidden
+        // and draws nothing.
+        const QString browser =
+            QJsonDocument::fromJson(
+                fetch(QStringLiteral("http://127.0.0.1:%1/json/version").arg(port)))
+                .object()
+                .value(QStringLiteral("webSocketDebuggerUrl"))
+                .toString();
+        Page b;
+        if (!b.open(browser))
+            return 1;
+        b.call(QStringLiteral("Target.createTarget"),
+               QJsonObject{{QStringLiteral("url"), part}, {QStringLiteral("newWindow"), true}});
         return 0;
     }
     Page page;
