@@ -27,9 +27,12 @@ bool ShownBoard::sameShown(const ShownBoard &o) const
            penaltiesVisitor == o.penaltiesVisitor && periodRunning == o.periodRunning &&
            jamRunning == o.jamRunning && timeOfDay == o.timeOfDay && rulesShown == o.rulesShown &&
            jamNumber == o.jamNumber && timeoutsLeft == o.timeoutsLeft &&
-           reviewsLeft == o.reviewsLeft && status == o.status && colors == o.colors &&
-           ledType == o.ledType && aspect == o.aspect && displays == o.displays &&
-           labels == o.labels && frames == o.frames && dots == o.dots && pictures == o.pictures;
+           reviewsLeft == o.reviewsLeft && status == o.status && phase == o.phase &&
+           lineupClock == o.lineupClock && timeoutClock == o.timeoutClock &&
+           intermissionClock == o.intermissionClock && lead == o.lead && jamPoints == o.jamPoints &&
+           colors == o.colors && ledType == o.ledType && aspect == o.aspect &&
+           displays == o.displays && labels == o.labels && frames == o.frames && dots == o.dots &&
+           pictures == o.pictures;
 }
 
 QByteArray ShownBoard::toJson(quint64 seq) const
@@ -124,6 +127,20 @@ QJsonObject ShownBoard::toJsonObject(quint64 seq) const
         layout.insert(QStringLiteral("dots"), dotsList);
         o.insert(QStringLiteral("layout"), layout);
         o.insert(QStringLiteral("status"), status);
+    }
+    if (!phase.isEmpty()) {
+        for (int t = 0; t < 2; ++t) {
+            const QString team = t == 0 ? QStringLiteral("home") : QStringLiteral("visitor");
+            QJsonObject side = o.value(team).toObject();
+            side.insert(QStringLiteral("lead"), lead[size_t(t)]);
+            side.insert(QStringLiteral("jamPoints"), jamPoints[size_t(t)]);
+            o.insert(team, side);
+        }
+        o.insert(QStringLiteral("phase"), phase);
+        o.insert(QStringLiteral("lineup"), QJsonObject{{QStringLiteral("clock"), lineupClock}});
+        o.insert(QStringLiteral("timeout"), QJsonObject{{QStringLiteral("clock"), timeoutClock}});
+        o.insert(QStringLiteral("intermission"),
+                 QJsonObject{{QStringLiteral("clock"), intermissionClock}});
     }
     return o;
 }

@@ -64,6 +64,13 @@ struct ShownBoard {
     QString jamNumber;
     std::array<int, 2> timeoutsLeft = {0, 0}, reviewsLeft = {0, 0};
     QString status;
+    // The bout run by the clock, while it is on: the phase ("" while off),
+    // its clocks as shown ("" while another phase's), each team's lead and
+    // the points of the jam.
+    QString phase;
+    QString lineupClock, timeoutClock, intermissionClock;
+    std::array<bool, 2> lead = {false, false};
+    std::array<int, 2> jamPoints = {0, 0};
     QList<std::pair<QString, QString>> colors; // setting name, #rrggbb
     QString ledType;                           // "Lines" or "Dots"
     double aspect = 1;                         // the board's width over its height

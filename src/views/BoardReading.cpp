@@ -39,6 +39,39 @@ QString positions(const LedCells &cells)
     return text;
 }
 
+// A clock between jams as the jam display shows it.
+QString minutesSeconds(std::int64_t ticks)
+{
+    const std::int64_t seconds = FixedTime::fromTicks(ticks).displaySeconds();
+    return QStringLiteral("%1:%2").arg(seconds / 60).arg(seconds % 60, 2, 10, QLatin1Char('0'));
+}
+
+// The phase, its clocks, the lead and the jam's points, from the bout.
+void readPhase(const frmScoreboard &b, ShownBoard &s)
+{
+    const PhaseState &p = s.bout.rules.phase;
+    if (!runsByClock(BoutRules) || p.phase == PhaseState::Off)
+        return;
+    s.phase = QString::fromLatin1(PhaseState::phaseName(p.phase));
+    const QString clock = minutesSeconds(p.clockAt(s.bout.monotonicNs));
+    if (p.phase == PhaseState::Lineup || p.phase == PhaseState::OvertimeLineup)
+        s.lineupClock = p.clockRunning ? clock : QString();
+    else if (p.phase == PhaseState::Halftime)
+        s.intermissionClock = clock;
+    else if (p.phase != PhaseState::Jam && p.phase != PhaseState::Unofficial &&
+             p.phase != PhaseState::Final)
+        s.timeoutClock = clock;
+    const int scores[] = {s.bout.numbers[BoutState::HomeScore],
+                          s.bout.numbers[BoutState::VisitorScore]};
+    const Label *points[] = {b.lblHomeJamPoints, b.lblVisitorJamPoints};
+    for (int t = 0; t < 2; ++t) {
+        s.lead[size_t(t)] = p.lead == t;
+        // As the board shows them: during a jam and the lineup after it.
+        if (points[t] && !points[t]->isHidden())
+            s.jamPoints[size_t(t)] = std::max(0, scores[t]) - p.jamStartScore[size_t(t)];
+    }
+}
+
 QRectF fraction(const QWidget *w, const QSize &board)
 {
     const QRect g = w->geometry();
@@ -102,6 +135,9 @@ ShownBoard shownBoard(const frmScoreboard &b)
                            css(dots->litColor()), fraction(dots, size)});
         }
     }
+    readPhase(b, s);
+    if (b.lblHomeLead)
+        labels << b.lblHomeLead << b.lblHomeJamPoints << b.lblVisitorLead << b.lblVisitorJamPoints;
     for (const LedDisplay *d : displays) {
         s.displays.append({d->objectName(), positions(d->cells()), css(d->litColor()),
                            qobject_cast<const Pinlux *>(d) != nullptr, fraction(d, size)});
