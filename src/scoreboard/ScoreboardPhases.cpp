@@ -118,8 +118,16 @@ void frmScoreboard::followPhases(const BoutState &before)
             applyPhaseStep(step, before);
     };
 
+    // Read from the clocks as they stand, not from their last change: a bout
+    // put back by undo or resumed after the program was away follows them
+    // as a running one does.
     const KeeperState &period = before.keepers[BoutState::Period];
-    if (period.running && !tkPeriod->running() && tkPeriod->time().ticks() <= 0)
+    const auto phaseIs = [this](std::initializer_list<int> phases) {
+        return std::find(phases.begin(), phases.end(), m_rules.phase.phase) != phases.end();
+    };
+    const bool periodOver = !tkPeriod->running() && tkPeriod->time().ticks() <= 0;
+    if (periodOver && (betweenJams(m_rules.phase.phase) ||
+                       (m_rules.phase.phase == PhaseState::Jam && !m_rules.phase.lastJam)))
         feed(BoutPhase::PeriodOut, now);
 
     // A team timeout or review the rules have just taken.
@@ -133,19 +141,17 @@ void frmScoreboard::followPhases(const BoutState &before)
     }
 
     const KeeperState &jam = before.keepers[BoutState::Jam];
-    if (!jam.running && tkJam->running()) {
-        const int phase = m_rules.phase.phase;
-        if (phase == PhaseState::Unofficial || phase == PhaseState::Final) {
-            // The bout is over: its key starts no jam.
-            tkJam->setRunning(false);
-            tkJam->setTime(FixedTime::fromTicks(jam.ticks));
-            tkJam->setSwitches(jam.switches);
-            setJamNumber(before.rules.jamNumber);
-            m_rules.status = before.rules.status;
-        } else if (phase != PhaseState::Jam) {
-            feed(BoutPhase::JamKey, now);
-        }
-    } else if (jam.running && !tkJam->running() && m_rules.phase.phase == PhaseState::Jam) {
+    if (!jam.running && tkJam->running() && phaseIs({PhaseState::Unofficial, PhaseState::Final})) {
+        // The bout is over: its key starts no jam.
+        tkJam->setRunning(false);
+        tkJam->setTime(FixedTime::fromTicks(jam.ticks));
+        tkJam->setSwitches(jam.switches);
+        setJamNumber(before.rules.jamNumber);
+        m_rules.status = before.rules.status;
+    } else if (tkJam->running() &&
+               (betweenJams(m_rules.phase.phase) || m_rules.phase.phase == PhaseState::Halftime)) {
+        feed(BoutPhase::JamKey, now);
+    } else if (!tkJam->running() && m_rules.phase.phase == PhaseState::Jam) {
         feed(tkJam->time().ticks() <= 0 ? BoutPhase::JamOut : BoutPhase::JamKey, now);
     }
 
