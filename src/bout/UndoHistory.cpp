@@ -131,6 +131,10 @@ BoutState UndoHistory::patched(const BoutState &now, const BoutState &from,
         rules.status = to.rules.status;
         rules.statusChanges = to.rules.statusChanges;
     }
+    // A phase the step took (a timeout, a review, the final score) goes
+    // back only while it stands as the step left it.
+    if (from.rules.phase != to.rules.phase && now.rules.phase == from.rules.phase)
+        rules.phase = to.rules.phase;
     if (from.jamResetTicks != to.jamResetTicks)
         s.jamResetTicks = to.jamResetTicks;
     if (from.periodResetTicks != to.periodResetTicks)

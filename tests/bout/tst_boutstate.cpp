@@ -211,6 +211,23 @@ private Q_SLOTS:
         history.undo(*redone);
         history.record(idleScore(0), idleScore(3));
         QCOMPARE(history.redoSteps(), size_t(0));
+
+        // A timeout taken by mistake: its phase goes back while it stands,
+        // not once the next jam has begun; its count goes back either way.
+        BoutState lineup = idleScore(0);
+        lineup.rules.phase.phase = PhaseState::Lineup;
+        BoutState timeout = lineup;
+        timeout.rules.phase = {PhaseState::TeamTimeout, 60 * S, true};
+        timeout.rules.timeoutsTaken[0] = 1;
+        UndoHistory phases;
+        phases.record(lineup, timeout);
+        QCOMPARE(phases.undo(timeout)->rules.phase, lineup.rules.phase);
+        QCOMPARE(phases.redo(lineup)->rules.phase, timeout.rules.phase);
+        BoutState jam = timeout;
+        jam.rules.phase.phase = PhaseState::Jam;
+        const std::optional<BoutState> kept = phases.undo(jam);
+        QCOMPARE(kept->rules.phase.phase, int(PhaseState::Jam));
+        QCOMPARE(kept->rules.timeoutsTaken[0], 0);
     }
 
 private:
