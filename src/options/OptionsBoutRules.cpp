@@ -9,6 +9,7 @@
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
@@ -40,23 +41,41 @@ QWidget *frmOptions::createBoutPage()
     chkShowBoutRules = new QCheckBox(QStringLiteral("Show jam number, timeouts and reviews"));
     chkShowBoutRules->setObjectName(QStringLiteral("chkShowBoutRules"));
     column->addWidget(chkShowBoutRules);
+    // The second box needs the first: it sits right under it.
+    chkRunByClock = new QCheckBox(
+        QStringLiteral("Run the bout by the clock: lineup, timeouts, halftime, final score"));
+    chkRunByClock->setObjectName(QStringLiteral("chkRunByClock"));
+    column->addWidget(chkRunByClock);
 
-    auto *counts = new QGroupBox(QStringLiteral("Each team has:"));
-    auto *form = new QFormLayout(counts);
-    const auto count = [](const char *name) {
+    const auto spinner = [](const char *name, int min, int max) {
         auto *box = new QSpinBox;
         box->setObjectName(QString::fromLatin1(name));
-        box->setRange(0, BoutRulesRecord::MaxCount);
+        box->setRange(min, max);
         return box;
     };
-    spnTeamTimeouts = count("spnTeamTimeouts");
-    spnTeamReviews = count("spnTeamReviews");
+    auto *counts = new QGroupBox(QStringLiteral("Each team has:"));
+    auto *form = new QFormLayout(counts);
+    spnTeamTimeouts = spinner("spnTeamTimeouts", 0, BoutRulesRecord::MaxCount);
+    spnTeamReviews = spinner("spnTeamReviews", 0, BoutRulesRecord::MaxCount);
     form->addRow(QStringLiteral("Team timeouts per bout:"), spnTeamTimeouts);
     form->addRow(QStringLiteral("Official reviews per period:"), spnTeamReviews);
-    column->addWidget(counts);
+    auto *byClock = new QGroupBox(QStringLiteral("By the clock:"));
+    fraRunByClock = byClock;
+    auto *clockForm = new QFormLayout(byClock);
+    spnPeriods = spinner("spnPeriods", 1, BoutRulesRecord::MaxPeriods);
+    spnIntermissionSeconds =
+        spinner("spnIntermissionSeconds", 0, BoutRulesRecord::MaxIntermissionSeconds);
+    clockForm->addRow(QStringLiteral("Periods per bout:"), spnPeriods);
+    clockForm->addRow(QStringLiteral("Halftime (seconds):"), spnIntermissionSeconds);
+    auto *groups = new QHBoxLayout;
+    groups->addWidget(counts);
+    groups->addWidget(byClock);
+    column->addLayout(groups);
 
-    auto *keys = new QGroupBox(QStringLiteral("Keys (between jams):"));
+    // Two columns of keys: the page has room for five rows.
+    auto *keys = new QGroupBox(QStringLiteral("Keys:"));
     auto *grid = new QGridLayout(keys);
+    constexpr int Rows = (BoutRulesRecord::AllKeyCount + 1) / 2;
     for (int i = 0; i < BoutRulesRecord::AllKeyCount; ++i) {
         auto *button = new QPushButton(QStringLiteral("Select Key"));
         button->setObjectName(QStringLiteral("cmdRulesKey%1").arg(i));
@@ -64,32 +83,17 @@ QWidget *frmOptions::createBoutPage()
         shown->setObjectName(QStringLiteral("lblRulesKey%1").arg(i));
         shown->setFrameShape(QFrame::StyledPanel);
         shown->setAlignment(Qt::AlignCenter);
-        shown->setMinimumWidth(60);
-        grid->addWidget(new QLabel(QString::fromLatin1(RulesKeyRows[i].first)), i, 0);
-        grid->addWidget(button, i, 1);
-        grid->addWidget(shown, i, 2);
+        shown->setMinimumWidth(40);
+        const int row = i % Rows;
+        const int at = i / Rows * 3;
+        grid->addWidget(new QLabel(QString::fromLatin1(RulesKeyRows[i].first)), row, at);
+        grid->addWidget(button, row, at + 1);
+        grid->addWidget(shown, row, at + 2);
         cmdRulesKeys[size_t(i)] = button;
         lblRulesKeys[size_t(i)] = shown;
         connect(button, &QPushButton::clicked, this, [this, i] { chooseRulesKey(i); });
     }
     column->addWidget(keys);
-
-    chkRunByClock = new QCheckBox(
-        QStringLiteral("Run the bout by the clock: lineup, timeouts, halftime, final score"));
-    chkRunByClock->setObjectName(QStringLiteral("chkRunByClock"));
-    column->addWidget(chkRunByClock);
-    fraRunByClock = new QWidget;
-    auto *clockForm = new QFormLayout(fraRunByClock);
-    clockForm->setContentsMargins(0, 0, 0, 0);
-    spnPeriods = new QSpinBox;
-    spnPeriods->setObjectName(QStringLiteral("spnPeriods"));
-    spnPeriods->setRange(1, BoutRulesRecord::MaxPeriods);
-    spnIntermissionSeconds = new QSpinBox;
-    spnIntermissionSeconds->setObjectName(QStringLiteral("spnIntermissionSeconds"));
-    spnIntermissionSeconds->setRange(0, BoutRulesRecord::MaxIntermissionSeconds);
-    clockForm->addRow(QStringLiteral("Periods per bout:"), spnPeriods);
-    clockForm->addRow(QStringLiteral("Halftime (seconds):"), spnIntermissionSeconds);
-    column->addWidget(fraRunByClock);
     column->addStretch(1);
     connect(chkShowBoutRules, &QCheckBox::toggled, this, &frmOptions::showBoutRulesChanged);
     connect(chkShowBoutRules, &QCheckBox::toggled, this, &frmOptions::enableRunByClock);
