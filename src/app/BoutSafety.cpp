@@ -168,7 +168,7 @@ void BoutSafety::attach(frmScoreboard *board, const std::optional<JournalRow> &r
         // Of this moment on this process's clock, not the last one's.
         const BoutState now = board->boutState();
         rebuildHistory(now.monotonicNs, now.wallMs);
-        state.monotonicNs = now.monotonicNs;
+        state.moveMoments(now.monotonicNs - state.monotonicNs);
         board->setBoutState(state);
         m_journal->append(ResumedRow, board->boutState());
     }
@@ -189,7 +189,7 @@ void BoutSafety::rebuildHistory(std::int64_t nowNs, std::int64_t nowWallMs)
         if (i == 0 || row.description == ResumedRow || row.state.monotonicNs == 0)
             shiftNs = nowNs - (nowWallMs - row.wallMs) * 1000000 - row.state.monotonicNs;
         BoutState state = row.state;
-        state.monotonicNs += shiftNs;
+        state.moveMoments(shiftNs);
         if (i == 0)
             previous.monotonicNs = state.monotonicNs;
         // A step is the action as it was made. Only rows written before
@@ -197,7 +197,7 @@ void BoutSafety::rebuildHistory(std::int64_t nowNs, std::int64_t nowWallMs)
         BoutState before = previous;
         if (row.action) {
             before = row.action->before;
-            before.monotonicNs += shiftNs;
+            before.moveMoments(shiftNs);
         }
         if (row.undo == JournalRow::Step)
             m_history.record(before, state);

@@ -42,6 +42,13 @@ const char *BoutState::displayName(int tabIndex)
     return tabIndex >= 0 && tabIndex < DisplayCount ? DisplayNames[tabIndex] : "";
 }
 
+void BoutState::moveMoments(std::int64_t byNs)
+{
+    monotonicNs += byNs;
+    if (rules.phase.phase != PhaseState::Off)
+        rules.phase.clockAtNs += byNs;
+}
+
 std::int64_t BoutState::ticksAt(int keeper, std::int64_t ns) const
 {
     const KeeperState &k = keepers[size_t(keeper)];

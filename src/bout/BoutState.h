@@ -91,6 +91,11 @@ struct BoutState {
     // moment, running keepers compared at their own moments.
     bool sameBout(const BoutState &other) const;
 
+    // Moves every reading of this process's clock the state holds (its
+    // moment and the phase clock's): a state read in another run of the
+    // program placed on this run's clock.
+    void moveMoments(std::int64_t byNs);
+
     // A running keeper's time at another moment of this process's clock.
     std::int64_t ticksAt(int keeper, std::int64_t ns) const;
 

@@ -102,12 +102,12 @@ void frmScoreboard::noticeBoutChange()
 {
     if (!m_loaded)
         return;
-    BoutState now = boutState();
     // What the clocks' own moves end (a period run out between jams ends
-    // its caption) is part of the same change.
-    followRulesClocks(m_lastSeenBout, now);
-    now.rules = m_rules;
-    now.rules.jamNumber = jamNumber();
+    // its caption, a halftime run out opens the next period) is part of the
+    // same change.
+    if (BoutRules.Show != 0)
+        followRulesClocks(m_lastSeenBout, boutState());
+    BoutState now = boutState();
     countCaptionChange(m_lastSeenBout, now);
     if (now.sameBout(m_lastSeenBout))
         return;
