@@ -7,6 +7,7 @@
 #include "TimeoutDots.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QScopeGuard>
 #include <QTest>
@@ -128,6 +129,9 @@ private Q_SLOTS:
         BoutRules.Show = shown ? 1 : 0;
         const auto restored = qScopeGuard([] { BoutRules = BoutRulesRecord{}; });
         BoardHarness h;
+        // A league's long name, as the caption must show it whole.
+        Settings.HomeText = u"Victorian Roller Derby League"_s;
+        Settings.VisitorText = u"Rose City Rollers"_s;
         h.board->UpdateFormColors();
         h.board->tkPeriod->setTime(FixedTime::fromSeconds(60)); // shorter than a jam
         QCOMPARE(h.board->nledJamNumber != nullptr, shown);     // made only when shown
@@ -157,6 +161,10 @@ private Q_SLOTS:
         QCOMPARE(h.board->dotsVisitorTimeouts->remaining(), 3 - r.timeoutsTaken[1]);
         QCOMPARE(h.board->dotsHomeTimeouts->reviewLeft(), r.reviewsTaken[0] == 0);
         QCOMPARE(h.board->lblBoutStatus->isVisibleFlag(), r.status != BoutState::NoStatus);
+        const Label *caption = h.board->lblBoutStatus;
+        QVERIFY2(QFontMetrics(caption->font()).horizontalAdvance(caption->caption()) <=
+                     caption->width(),
+                 qPrintable(caption->caption()));
         QCOMPARE(h.board->lblCreatedBy->isVisibleFlag(), r.status == BoutState::NoStatus);
         // And the bout state keeps all of it.
         const BoutState state = h.board->boutState();
