@@ -2,6 +2,7 @@
 
 #include "BoutChange.h"
 #include "BoutClocks.h"
+#include "BoutRules.h"
 #include "BoutTexts.h"
 #include "Dialogs.h"
 #include "Settings.h"
@@ -152,6 +153,8 @@ void BoutSafety::attach(frmScoreboard *board, const std::optional<JournalRow> &r
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_Z), &BoutSafety::undo);
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_Y), &BoutSafety::redo);
     shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), &BoutSafety::redo);
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_N), &BoutSafety::newBout);
+    m_opened = board->boutState();
 
     // The rows from here on are kept under the board's names.
     const auto keepNames = [this] {
@@ -255,6 +258,24 @@ void BoutSafety::dropPendingTyping()
     // Enter must not enter them into the bout as it is now.
     modShowDigits::TypedNumber.clear();
     modCount::TypedTime.clear();
+}
+
+void BoutSafety::newBout()
+{
+    // A double-header on one board; only with the bout run by the clock,
+    // so that a board without it stays as it always was.
+    if (!m_board || BoutRules.Show == 0 || BoutRules.RunByClock == 0)
+        return;
+    if (!Dialogs::current().askYesNo(m_board, QStringLiteral("New Bout"),
+                                     QStringLiteral("Start a new bout?")))
+        return;
+    dropPendingTyping();
+    m_history.clear();
+    m_journal->finishBout();
+    BoutState opened = m_opened;
+    opened.moveMoments(m_board->boutState().monotonicNs - opened.monotonicNs);
+    m_board->setBoutState(opened);
+    m_journal->append(NewBoutRow, m_board->boutState());
 }
 
 void BoutSafety::undo()

@@ -24,6 +24,8 @@ public:
     // The journal's row for a bout taken up again.
     static inline const QString ResumedRow = QStringLiteral("Bout resumed");
     static inline const QString NotSavedTitle = QStringLiteral("Quelvane \u2014 bout not saved");
+    // The journal's first row of a bout begun on the same board.
+    static inline const QString NewBoutRow = QStringLiteral("New bout");
 
     explicit BoutSafety(const QString &folder, BoutJournal::Options options = {});
     ~BoutSafety() override;
@@ -37,6 +39,9 @@ public:
 
     void undo();
     void redo();
+    // Ctrl+N, with the bout run by the clock: after a Yes, the board as it
+    // opened, a new bout in the journal, every setting kept.
+    void newBout();
 
     BoutJournal &journal() { return *m_journal; }
     const UndoHistory &history() const { return m_history; }
@@ -59,6 +64,8 @@ private:
     QList<JournalRow> m_resumedRows;
     // The bout an undo or redo was worked out from.
     BoutState m_shownFrom;
+    // The board as it opened, before any bout was shown on it.
+    BoutState m_opened;
     // True from a failed write until one succeeds again.
     bool m_notSaved = false;
 };

@@ -294,6 +294,12 @@ void BoutJournal::decline(std::int64_t bout)
         QMetaObject::invokeMethod(m_writer, [w = m_writer, bout] { w->decline(bout); });
 }
 
+void BoutJournal::finishBout()
+{
+    if (m_open)
+        QMetaObject::invokeMethod(m_writer, [w = m_writer] { w->finishBout(); });
+}
+
 void BoutJournal::append(const QString &description, const BoutState &state, JournalRow::Undo undo,
                          const std::optional<OperatorAction> &action)
 {

@@ -94,6 +94,9 @@ public:
     void resume(std::int64_t bout);
     // A new bout begins; the old one is never offered again.
     void decline(std::int64_t bout);
+    // The bout going on is over (a new one is begun on the same board): it
+    // is never offered again, and the next row begins another.
+    void finishBout();
 
     // Adds a row in the background, after every row before it.
     void append(const QString &description, const BoutState &state,

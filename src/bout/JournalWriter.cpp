@@ -61,6 +61,13 @@ void JournalWriter::decline(qint64 bout)
     report(q.exec(), q.lastError().text());
 }
 
+void JournalWriter::finishBout()
+{
+    if (m_bout != 0)
+        decline(m_bout);
+    m_bout = 0;
+}
+
 void JournalWriter::append(qint64 wallMs, const QString &description, const QByteArray &state,
                            int undo, const QByteArray &action)
 {

@@ -20,6 +20,9 @@ public Q_SLOTS:
     // The bout the next rows go to; 0 begins a new one with the next row.
     void setBout(qint64 bout);
     void decline(qint64 bout);
+    // The bout going on is over: never offered again, and the next row
+    // begins another.
+    void finishBout();
     void append(qint64 wallMs, const QString &description, const QByteArray &state, int undo,
                 const QByteArray &action);
     void setNames(const BoutNames &names) { m_names = names; }

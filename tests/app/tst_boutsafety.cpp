@@ -1,6 +1,7 @@
 // The bout kept safe around the board: undo and redo by real key events,
 // resuming a bout cut short, and a journal that cannot keep anything.
 #include "BoardHarness.h"
+#include "BoutRules.h"
 #include "BoutSafety.h"
 #include "Digmar.h"
 #include "KeyTyping.h"
@@ -11,6 +12,7 @@
 
 #include <QDir>
 #include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTest>
@@ -454,6 +456,59 @@ private Q_SLOTS:
                 row.action->kind != OperatorAction::TypedValue)
                 QFAIL(qPrintable(u"seed %1: a row reads '%2'"_s.arg(seed).arg(row.description)));
         }
+    }
+
+    // Ctrl+N, with the bout run by the clock: after a Yes, the board as it
+    // opened and a new bout in the journal; the bout before is over and
+    // never offered again. Without the option, Ctrl+N does nothing.
+    void aNewBoutOnTheSameBoard_data()
+    {
+        QTest::addColumn<bool>("runByClock");
+        QTest::newRow("run by the clock") << true;
+        QTest::newRow("not run by the clock") << false;
+    }
+    void aNewBoutOnTheSameBoard()
+    {
+        QFETCH(bool, runByClock);
+        BoutRules = BoutRulesRecord{};
+        BoutRules.Show = BoutRules.RunByClock = runByClock ? 1 : 0;
+        const auto restored = qScopeGuard([] { BoutRules = BoutRulesRecord{}; });
+        QTemporaryDir dir;
+        ScriptedDialogs dialogs;
+        {
+            SafeBoard b(dir.path());
+            frmScoreboard *board = b.h.board.get();
+            b.select(board->nledVisitorScore);
+            b.type(u"23E"_s);
+            b.select(board->tledHomePenalty1);
+            b.type(u"AS"_s);
+            b.h.tick(5000);
+            dialogs.answers << false << true;
+            b.chord(Qt::Key_N);
+            QCOMPARE(b.shown(board->nledVisitorScore), u"23"_s);
+            b.chord(Qt::Key_N);
+            if (!runByClock) {
+                QVERIFY(dialogs.asked.isEmpty());
+                QCOMPARE(b.shown(board->nledVisitorScore), u"23"_s);
+                return;
+            }
+            QCOMPARE(dialogs.asked.size(), 2);
+            QCOMPARE(dialogs.asked.last(), u"New Bout: Start a new bout?"_s);
+            QCOMPARE(b.shown(board->nledVisitorScore), u"0"_s);
+            QCOMPARE(b.shown(board->tledPeriod), u"10:00"_s);
+            QVERIFY(!board->tkPeriod->running());
+            QVERIFY(board->boutState().penaltyBlank[0]);
+            // Nothing of the bout before to undo.
+            b.chord(Qt::Key_Z);
+            QCOMPARE(b.shown(board->nledVisitorScore), u"0"_s);
+            b.safety.journal().flush();
+            QString error;
+            const auto rows = BoutJournal::latestBout(dir.path(), &error);
+            QVERIFY2(rows, qPrintable(error));
+            QCOMPARE(rows->first().description, BoutSafety::NewBoutRow);
+        }
+        SafeBoard next(dir.path());
+        QCOMPARE(dialogs.asked.size(), 2);
     }
 
     // A bout cut short is offered at the next start, once: Yes shows it as
