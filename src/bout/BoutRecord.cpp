@@ -32,7 +32,7 @@ QByteArray boutRecordCsv(const QList<JournalRow> &rows, const BoutNames &names)
     QString out = line({QStringLiteral("bout"), names.title, names.home, names.visitor});
     out += QStringLiteral("time,description,home score,visitor score,period,period clock,"
                           "jam clock,home penalty 1,home penalty 2,visitor penalty 1,"
-                          "visitor penalty 2,jam number\r\n");
+                          "visitor penalty 2,jam number,phase\r\n");
     for (const JournalRow &row : rows) {
         const BoutState &s = row.state;
         QStringList fields = {
@@ -50,6 +50,8 @@ QByteArray boutRecordCsv(const QList<JournalRow> &rows, const BoutNames &names)
         // Blank while the jam number was not shown: it was not counted then.
         fields << (!s.rulesShown || s.rules.jamNumber < 0 ? QString()
                                                           : QString::number(s.rules.jamNumber));
+        // Blank unless the bout was run by the clock.
+        fields << QString::fromLatin1(PhaseState::phaseName(s.rules.phase.phase));
         out += line(fields);
     }
     return out.toUtf8();

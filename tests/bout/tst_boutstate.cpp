@@ -2,6 +2,7 @@
 // keyboard, how its changes read, and what undo puts back.
 #include "BoutChange.h"
 #include "BoutClocks.h"
+#include "BoutRecord.h"
 #include "BoutState.h"
 #include "UndoHistory.h"
 
@@ -228,6 +229,21 @@ private Q_SLOTS:
         const std::optional<BoutState> kept = phases.undo(jam);
         QCOMPARE(kept->rules.phase.phase, int(PhaseState::Jam));
         QCOMPARE(kept->rules.timeoutsTaken[0], 0);
+    }
+
+    // The bout's record names each row's phase, blank where the bout was
+    // not run by the clock.
+    void recordSaysThePhase()
+    {
+        BoutState timeout = idleScore(0);
+        timeout.rules.phase.phase = PhaseState::TeamTimeout;
+        QList<JournalRow> rows(2);
+        rows[0].state = idleScore(3);
+        rows[1].state = timeout;
+        const QList<QByteArray> lines = boutRecordCsv(rows, {}).split('\n');
+        QVERIFY(lines[1].trimmed().endsWith(",jam number,phase"));
+        QVERIFY(lines[2].trimmed().endsWith(",,"));
+        QVERIFY(lines[3].trimmed().endsWith(",timeout"));
     }
 
 private:
