@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -256,20 +257,28 @@ private Q_SLOTS:
     }
 
     // The journal's file removed, replaced (a backup or sync tool writing
-    // another file in its place) or cut short while the program runs: the
-    // next row notices, what stood there is put aside, and a new journal
-    // holds the bout from that row on; the next start is told, once.
+    // another file in its place) or cut short while the program runs, or
+    // its log removed: the next row notices. What stood in the file's place
+    // is put aside and a new journal holds the bout from that row on; a
+    // lost log's rows are saved into the journal first. What a crash then
+    // leaves holds the bout as it was, and the next start is told, once.
     void aFileChangedInPlay_data()
     {
         QTest::addColumn<QString>("fault");
-        QTest::newRow("removed") << u"removed"_s;
-        QTest::newRow("replaced") << u"replaced"_s;
-        QTest::newRow("cut short") << u"cut short"_s;
+        QTest::addColumn<QString>("told"); // "aside": where the file was put
+        QTest::addColumn<int>("rowsKept");
+        QTest::newRow("removed") << u"removed"_s << u"-"_s << 2;
+        QTest::newRow("replaced") << u"replaced"_s << u"aside"_s << 2;
+        QTest::newRow("cut short") << u"cut short"_s << u"aside"_s << 2;
+        QTest::newRow("log removed") << u"log removed"_s << BoutJournal::LogRemovedKept << 402;
     }
     void aFileChangedInPlay()
     {
         QFETCH(QString, fault);
+        QFETCH(QString, told);
+        QFETCH(int, rowsKept);
         QTemporaryDir dir;
+        QTemporaryDir crashed;
         const QString file = journalFile(dir);
         {
             BoutJournal journal(dir.path(), at(Now));
@@ -282,85 +291,77 @@ private Q_SLOTS:
                 writeFile(file + u".new"_s, "an older copy, say");
                 QVERIFY(QFile::remove(file));
                 QVERIFY(QFile::rename(file + u".new"_s, file));
-            } else {
+            } else if (fault == u"cut short") {
                 QFile f(file);
                 QVERIFY(f.open(QIODevice::ReadWrite));
                 QVERIFY(f.size() > 8192);
                 QVERIFY(f.resize(4096));
+            } else {
+                QVERIFY(QFile::remove(file + u"-wal"_s));
+                QFile::remove(file + u"-shm"_s);
             }
             journal.append(u"Home score 401"_s, scored(401, Now + 401));
             journal.append(u"Home score 402"_s, scored(402, Now + 402));
             journal.flush();
-            QString error;
-            const auto rows = BoutJournal::latestBout(dir.path(), &error);
-            QVERIFY2(rows, qPrintable(error));
-            QCOMPARE(rows->last().state.numbers[BoutState::HomeScore], 402);
+            // What a kill now leaves: the file and its log as they stand.
+            for (const QString &suffix : {u""_s, u"-wal"_s}) {
+                if (QFile::exists(file + suffix))
+                    QVERIFY(QFile::copy(file + suffix,
+                                        crashed.filePath(BoutJournal::FileName) + suffix));
+            }
         }
+        QString error;
+        const auto rows = BoutJournal::latestBout(crashed.path(), &error);
+        QVERIFY2(rows, qPrintable(error));
+        QCOMPARE(rows->size(), rowsKept);
+        QCOMPARE(rows->last().state.numbers[BoutState::HomeScore], 402);
         {
             BoutJournal next(dir.path(), at(Now + 1000));
             QVERIFY(next.resumable());
             QCOMPARE(next.resumable()->last.state.numbers[BoutState::HomeScore], 402);
             QCOMPARE(next.setAsideInPlay().size(), 1);
-            QCOMPARE(next.setAsideInPlay().first() == u"-", fault == u"removed");
+            const QString said = next.setAsideInPlay().first();
+            QVERIFY2(told == u"aside" ? said.startsWith(file) : said == told, qPrintable(said));
         }
         BoutJournal again(dir.path(), at(Now + 2000));
         QVERIFY(again.isOpen());
         QVERIFY(again.setAsideInPlay().isEmpty());
     }
 
-    // A folder the user may not write to, a crash's lock in it: the real
-    // fault is named and the bout still offered. Root writes anywhere, so
-    // under root this runs again as another user (tests/as-unprivileged).
-    void aReadOnlyFolder()
-    {
-        if (geteuid() == 0)
-            QSKIP("root may write anywhere; tests/as-unprivileged runs this as another user");
-        QTemporaryDir dir;
-        const QString folder = dir.filePath(u"Quelvane"_s);
-        QVERIFY(QDir().mkpath(folder));
-        {
-            BoutJournal journal(folder, at(Now));
-            journal.append(u"Home score 3"_s, scored(3, Now));
-        }
-        // A crash's lock, left behind.
-        QFile lock(folder + u"/"_s + BoutJournal::FileName + u".lock"_s);
-        QVERIFY(lock.open(QIODevice::WriteOnly));
-        QVERIFY(lock.setFileTime(QDateTime::currentDateTime().addSecs(-600),
-                                 QFileDevice::FileModificationTime));
-        lock.close();
-        QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
-        BoutJournal journal(folder, at(Now + 1000));
-        QVERIFY(!journal.isOpen());
-        QVERIFY2(journal.error().contains(u"is read-only"_s), qPrintable(journal.error()));
-        QVERIFY(journal.resumable());
-        QCOMPARE(journal.resumable()->last.state.numbers[BoutState::HomeScore], 3);
-        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    }
-
     // A crash leaves the journal's lock behind (empty, as on a full disk)
     // and its last rows in the log; then the disk fills up, or comes back
-    // read-only (a card after a power cut). The next start takes the lock
-    // over or reads past it, names the real fault and offers the bout
-    // without writing anything, the rows in the log included. Needs a file
-    // system of its own (tests/with-small-disk).
-    void aBadDiskAfterACrash_data()
+    // read-only (a card after a power cut), or the folder is one the user
+    // may not write to. The next start takes the lock over or reads past
+    // it, names the real fault and offers the bout without writing
+    // anything, the rows in the log included. The disks need a file system
+    // of their own (tests/with-small-disk); the folder a user other than
+    // root, who writes anywhere (tests/as-unprivileged).
+    void aBadFolderAfterACrash_data()
     {
         QTest::addColumn<QString>("fault");
         QTest::addColumn<QString>("said");
-        QTest::newRow("full") << u"full"_s << u"the disk is full"_s;
-        QTest::newRow("read-only") << u"read-only"_s << u"read-only disk"_s;
+        QTest::newRow("full disk") << u"full"_s << u"the disk is full"_s;
+        QTest::newRow("read-only disk") << u"read-only disk"_s << u"read-only disk"_s;
+        QTest::newRow("read-only folder") << u"read-only folder"_s << u"is read-only"_s;
     }
-    void aBadDiskAfterACrash()
+    void aBadFolderAfterACrash()
     {
         QFETCH(QString, fault);
         QFETCH(QString, said);
-        const QString disk = qEnvironmentVariable("QUELVANE_SMALL_DISK");
-        if (disk.isEmpty())
-            QSKIP("needs QUELVANE_SMALL_DISK (tests/with-small-disk)");
-        QDir(disk).removeRecursively();
-        QVERIFY(QDir().mkpath(disk));
-        const QString running = disk + u"/running"_s;
-        const QString folder = disk + u"/Quelvane"_s;
+        QTemporaryDir dir;
+        QString base = dir.path();
+        if (fault == u"read-only folder") {
+            if (geteuid() == 0)
+                QSKIP("root may write anywhere; tests/as-unprivileged runs this as another user");
+        } else {
+            base = qEnvironmentVariable("QUELVANE_SMALL_DISK");
+            if (base.isEmpty())
+                QSKIP("needs QUELVANE_SMALL_DISK (tests/with-small-disk)");
+            QDir(base).removeRecursively();
+            QVERIFY(QDir().mkpath(base));
+        }
+        const QString running = base + u"/running"_s;
+        const QString folder = base + u"/Quelvane"_s;
         QVERIFY(QDir().mkpath(folder));
         {
             BoutJournal journal(running, at(Now));
@@ -380,57 +381,28 @@ private Q_SLOTS:
         QVERIFY(lock.setFileTime(QDateTime::currentDateTime().addSecs(-600),
                                  QFileDevice::FileModificationTime));
         lock.close();
+        const auto restored = qScopeGuard([&] {
+            if (fault == u"read-only disk")
+                QProcess::execute(u"mount"_s, {u"-o"_s, u"remount,rw"_s, base});
+            QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        });
         if (fault == u"full") {
-            QFile filler(disk + u"/filler"_s);
+            QFile filler(base + u"/filler"_s);
             QVERIFY(filler.open(QIODevice::WriteOnly));
             const QByteArray block(4096, 'x');
             while (filler.write(block) == block.size() && filler.flush()) {
             }
+        } else if (fault == u"read-only disk") {
+            QCOMPARE(QProcess::execute(u"mount"_s, {u"-o"_s, u"remount,ro"_s, base}), 0);
         } else {
-            QCOMPARE(QProcess::execute(u"mount"_s, {u"-o"_s, u"remount,ro"_s, disk}), 0);
+            QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
         }
 
         BoutJournal next(folder, at(Now + 1000));
+        QVERIFY(!next.isOpen());
         QVERIFY2(next.error().contains(said), qPrintable(next.error()));
         QVERIFY(next.resumable());
         QCOMPARE(next.resumable()->last.state.numbers[BoutState::HomeScore], 5);
-        if (fault != u"full")
-            QCOMPARE(QProcess::execute(u"mount"_s, {u"-o"_s, u"remount,rw"_s, disk}), 0);
-    }
-
-    // The journal's log removed (or replaced) in play: every row it held is
-    // saved into the journal before a new log is begun, so what a crash
-    // then leaves holds the whole bout; the next start says so, once.
-    void aRemovedLogLosesNothing()
-    {
-        QTemporaryDir dir;
-        QTemporaryDir crashed;
-        const QString file = journalFile(dir);
-        {
-            BoutJournal journal(dir.path(), at(Now));
-            for (int i = 1; i <= 300; ++i)
-                journal.append(u"Home score %1"_s.arg(i), scored(i, Now + i));
-            journal.flush();
-            QVERIFY(QFile::remove(file + u"-wal"_s));
-            QFile::remove(file + u"-shm"_s);
-            journal.append(u"Home score 301"_s, scored(301, Now + 301));
-            journal.flush();
-            for (const QString &suffix : {u""_s, u"-wal"_s}) {
-                if (QFile::exists(file + suffix))
-                    QVERIFY(QFile::copy(file + suffix,
-                                        crashed.filePath(BoutJournal::FileName) + suffix));
-            }
-        }
-        QString error;
-        const auto rows = BoutJournal::latestBout(crashed.path(), &error);
-        QVERIFY2(rows, qPrintable(error));
-        QCOMPARE(rows->size(), 301);
-        {
-            BoutJournal next(dir.path(), at(Now + 1000));
-            QCOMPARE(next.setAsideInPlay(), QStringList{BoutJournal::LogRemovedKept});
-        }
-        BoutJournal again(dir.path(), at(Now + 2000));
-        QVERIFY(again.setAsideInPlay().isEmpty());
     }
 
     // A disk that fills up during the bout: the failure is reported once
