@@ -105,8 +105,7 @@ void frmScoreboard::noticeBoutChange()
     // What the clocks' own moves end (a period run out between jams ends
     // its caption, a halftime run out opens the next period) is part of the
     // same change.
-    if (BoutRules.Show != 0)
-        followRulesClocks(m_lastSeenBout, boutState());
+    followRulesClocks(m_lastSeenBout);
     BoutState now = boutState();
     countCaptionChange(m_lastSeenBout, now);
     if (now.sameBout(m_lastSeenBout))

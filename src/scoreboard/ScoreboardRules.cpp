@@ -299,15 +299,15 @@ void frmScoreboard::followRules(const BoutState &before)
     showRulesState();
 }
 
-void frmScoreboard::followRulesClocks(const BoutState &before, const BoutState &now)
+void frmScoreboard::followRulesClocks(const BoutState &before)
 {
     if (BoutRules.Show == 0)
         return;
     // The period ends when its clock runs out between jams (run out in a
     // jam, it ends with the next period number): the caption ends with it.
-    const KeeperState &period = now.keepers[BoutState::Period];
-    if (before.keepers[BoutState::Period].running && !period.running && period.ticks <= 0 &&
-        !now.keepers[BoutState::Jam].running && m_rules.status != BoutState::NoStatus) {
+    if (before.keepers[BoutState::Period].running && !tkPeriod->running() &&
+        tkPeriod->time() <= FixedTime() && !tkJam->running() &&
+        m_rules.status != BoutState::NoStatus) {
         m_rules.status = BoutState::NoStatus;
         showRulesState();
     }

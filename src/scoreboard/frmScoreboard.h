@@ -197,7 +197,7 @@ private:
     // After a key: a new jam counted, a new period's reviews given back.
     void followRules(const BoutState &before);
     // After the clocks moved by themselves: a period run out between jams.
-    void followRulesClocks(const BoutState &before, const BoutState &now);
+    void followRulesClocks(const BoutState &before);
     // The bout run by the clock (ScoreboardPhases.cpp).
     void createPhaseItems();
     BoutPhase::Context phaseContext(std::int64_t nowNs) const;
