@@ -228,8 +228,8 @@ std::optional<OperatorAction> OperatorAction::fromJson(const QByteArray &json,
     const auto known =
         std::find_if(std::begin(KindNames), std::end(KindNames),
                      [&kindName](const char *name) { return kindName == QLatin1String(name); });
-    const std::optional<BoutState> before = BoutState::fromJson(
-        QJsonDocument(o.value(QStringLiteral("before")).toObject()).toJson(QJsonDocument::Compact));
+    const std::optional<BoutState> before =
+        BoutState::fromJsonObject(o.value(QStringLiteral("before")).toObject());
     if (known == std::end(KindNames) || !before)
         return std::nullopt;
     OperatorAction action;

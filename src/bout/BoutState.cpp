@@ -160,7 +160,11 @@ std::optional<BoutState> BoutState::fromJson(const QByteArray &json)
     const QJsonDocument doc = QJsonDocument::fromJson(json);
     if (!doc.isObject())
         return std::nullopt;
-    const QJsonObject o = doc.object();
+    return fromJsonObject(doc.object());
+}
+
+std::optional<BoutState> BoutState::fromJsonObject(const QJsonObject &o)
+{
     if (o.value(QStringLiteral("version")).toInt() != 1)
         return std::nullopt;
     BoutState s;

@@ -104,6 +104,7 @@ struct BoutState {
     QByteArray toJson() const;
     QJsonObject toJsonObject() const;
     static std::optional<BoutState> fromJson(const QByteArray &json);
+    static std::optional<BoutState> fromJsonObject(const QJsonObject &o);
 
     // Names used in the JSON form and the descriptions.
     static const char *keeperName(int keeper);
