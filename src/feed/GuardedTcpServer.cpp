@@ -4,9 +4,15 @@
 
 #include <algorithm>
 
+#include <sys/ioctl.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#if defined(__linux__)
+#include <linux/sockios.h>
+#include <linux/tcp.h>
+#include <netinet/in.h>
+#endif
 
 namespace {
 
@@ -36,6 +42,35 @@ int connectionRoom()
                         int(limit.rlim_cur) - int(KeptForTheProgram));
     }();
     return room;
+}
+
+// How many bytes of the connection the kernel has handed to the socket so
+// far (the end of what the socket holds, as an offset into everything the
+// client sent), or -1 where the kernel does not say. Readers take a socket's
+// bytes at their own pace; this tells which of them have just come.
+qint64 handedToTheSocket(QTcpSocket *socket)
+{
+#if defined(__linux__)
+    const int fd = int(socket->socketDescriptor());
+    // Received less what waits in the kernel, read at one instant: the wait
+    // read alike before and after.
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        int waitingBefore = 0;
+        int waitingAfter = 0;
+        tcp_info info{};
+        socklen_t size = sizeof info;
+        if (::ioctl(fd, SIOCINQ, &waitingBefore) != 0 ||
+            ::getsockopt(fd, IPPROTO_TCP, TCP_INFO, &info, &size) != 0 ||
+            size < offsetof(tcp_info, tcpi_bytes_received) + sizeof info.tcpi_bytes_received ||
+            ::ioctl(fd, SIOCINQ, &waitingAfter) != 0)
+            return -1;
+        if (waitingBefore == waitingAfter)
+            return qint64(info.tcpi_bytes_received) - waitingAfter;
+    }
+#else
+    Q_UNUSED(socket);
+#endif
+    return -1;
 }
 
 } // namespace
@@ -173,6 +208,10 @@ void GuardedTcpServer::bytesArrived(QTcpSocket *socket)
         socket->skip(socket->bytesAvailable());
         return;
     }
+    if (c.heads.verdict() == RequestHeads::Verdict::WebSocket) {
+        followFrames(socket, c);
+        return;
+    }
     c.quietSince.start();
     const bool wasMidRequest = c.heads.midRequest();
     // What the HTTP layer has not read yet: the bytes that have just come.
@@ -196,6 +235,24 @@ void GuardedTcpServer::bytesArrived(QTcpSocket *socket)
         }
         // Frames follow, not requests: the handshake is the HTTP layer's,
         // and until the feed takes the client only the idle bound holds.
+        // The frames begin right after this head, maybe among these bytes.
+        if (const qint64 handed = handedToTheSocket(socket); handed >= 0) {
+            c.framesFollowedTo = handed - (fresh.size() - c.heads.lookedAt());
+            followFrames(socket, c);
+            // The HTTP layer cuts our tie to the socket as it hands it on,
+            // and the WebSocket layer reads the handshake later: tied again
+            // in between, so that we still see each byte before it does.
+            QMetaObject::invokeMethod(
+                this,
+                [this, socket = QPointer<QTcpSocket>(socket)] {
+                    if (!socket || !m_connections.contains(socket))
+                        return;
+                    disconnect(socket, &QTcpSocket::readyRead, this, nullptr);
+                    connect(socket, &QTcpSocket::readyRead, this,
+                            [this, s = socket.data()] { bytesArrived(s); });
+                },
+                Qt::QueuedConnection);
+        }
         return;
     }
     if (!wasMidRequest && c.heads.midRequest())
@@ -223,6 +280,29 @@ void GuardedTcpServer::refuse(QTcpSocket *socket, const QByteArray &statusLine)
     socket->flush();
     shutWhenSent();
     c.requestSince.start();
+}
+
+void GuardedTcpServer::followFrames(QTcpSocket *socket, Connection &c)
+{
+    if (c.framesFollowedTo < 0)
+        return;
+    const qint64 handed = handedToTheSocket(socket);
+    const qint64 buffered = socket->bytesAvailable();
+    const qint64 fresh = handed - c.framesFollowedTo;
+    if (handed < 0 || fresh > buffered) {
+        // Some were read before they could be looked at: no longer followed.
+        c.framesFollowedTo = -1;
+        return;
+    }
+    if (fresh <= 0)
+        return;
+    c.framesFollowedTo = handed;
+    if (c.frames.take(QByteArrayView(socket->peek(buffered)).last(fresh)))
+        return;
+    // No reader hears of the frame; the connection goes at once.
+    disconnect(socket, &QTcpSocket::readyRead, nullptr, nullptr);
+    forget(socket);
+    socket->abort();
 }
 
 void GuardedTcpServer::forget(QTcpSocket *socket)

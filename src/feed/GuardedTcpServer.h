@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ClientFrames.h"
 #include "RequestHeads.h"
 
 #include <QElapsedTimer>
@@ -24,7 +25,9 @@ class QTcpSocket;
 //   oldest connection that has not sent a whole request makes room, and
 //   failing one the new connection is closed at once;
 // - a WebSocket opening the feed would not take is answered here, with the
-//   status its check gives, so the WebSocket layer never sees it.
+//   status its check gives, so the WebSocket layer never sees it;
+// - a WebSocket client's frame that comes unmasked closes the connection
+//   before the WebSocket layer reads it.
 // WebSocket clients, once they are that, are the feed's to watch.
 class GuardedTcpServer : public QTcpServer {
     Q_OBJECT
@@ -76,9 +79,14 @@ private:
         QElapsedTimer quietSince;   // since a byte last went either way
         bool webSocket = false;
         bool refused = false;
+        // Once a WebSocket was asked for: its frames, and how far into the
+        // connection's bytes they have been followed (-1: not followed).
+        ClientFrames frames;
+        qint64 framesFollowedTo = -1;
     };
     void bytesArrived(QTcpSocket *socket);
     void refuse(QTcpSocket *socket, const QByteArray &statusLine);
+    void followFrames(QTcpSocket *socket, Connection &c);
     void forget(QTcpSocket *socket);
     void forgetClosed();
     void sweep();

@@ -23,9 +23,11 @@ QByteArray valueOf(const QByteArray &line)
 
 RequestHeads::Verdict RequestHeads::take(QByteArrayView bytes)
 {
+    m_lookedAt = 0;
     for (const char c : bytes) {
         if (m_verdict != Verdict::Reading)
             break;
+        ++m_lookedAt;
         if (c == '\n') {
             endLine();
             continue;

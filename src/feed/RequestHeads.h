@@ -31,6 +31,9 @@ public:
     // Reading it stays, and later bytes are not looked at.
     Verdict take(QByteArrayView bytes);
     Verdict verdict() const { return m_verdict; }
+    // How many of the bytes last taken were looked at: those after it came
+    // once the verdict was given (a WebSocket's first frames).
+    qsizetype lookedAt() const { return m_lookedAt; }
     // Whether the next request has begun (blank lines before it included)
     // and its head has not ended yet.
     bool midRequest() const { return m_headBytes > 0; }
@@ -54,4 +57,5 @@ private:
     bool m_connectionUpgrade = false;
     Opening m_opening;
     int m_completed = 0;
+    qsizetype m_lookedAt = 0;
 };

@@ -540,6 +540,15 @@ private Q_SLOTS:
         QTest::newRow("Upgrade without Connection: Upgrade") << get + "Upgrade: websocket\r\n\r\n"
                                                              << "X"_ba
                                                              << "HTTP/1.1 200 OK"_ba << 1500;
+        // A client's frames must be masked: after a masked one (whose payload
+        // is the first two fillers), the header of one that is not (a binary
+        // frame of 1,000 bytes) closes the connection before its payload comes.
+        QTest::newRow("a WebSocket frame unmasked")
+            << "GET /ws HTTP/1.1\r\nHost: 127.0.0.1\r\nUpgrade: websocket\r\n"
+               "Connection: Upgrade\r\nSec-WebSocket-Key: dGhlIHNhbXBsZSBub25jZQ==\r\n"
+               "Sec-WebSocket-Version: 13\r\n\r\n\x82\x88mask"_ba
+            << "\x82\x7e\x03\xe8"_ba
+            << "HTTP/1.1 101 Switching Protocols"_ba << 500;
     }
     void hostileClients()
     {
