@@ -29,6 +29,12 @@ std::int64_t PhaseState::clockAt(std::int64_t ns) const
                         : std::min(MaxTicks, clockTicks + passed);
 }
 
+std::int64_t PhaseState::shownSeconds(std::int64_t ns) const
+{
+    const std::int64_t ticks = clockAt(ns);
+    return countsDown() ? (ticks + 9999) / 10000 : ticks / 10000;
+}
+
 QJsonObject PhaseState::toJsonObject() const
 {
     return QJsonObject{

@@ -45,6 +45,9 @@ struct PhaseState {
     bool countsDown() const { return phase == TeamTimeout || phase == Halftime; }
     // The phase's clock at another moment: counting down it stops at zero.
     std::int64_t clockAt(std::int64_t ns) const;
+    // The whole seconds shown then: a clock counting down shows a second
+    // until that second has all gone, one counting up only once it has.
+    std::int64_t shownSeconds(std::int64_t ns) const;
 
     // "lineup", "jam", ...; "" when off.
     static const char *phaseName(int phase);

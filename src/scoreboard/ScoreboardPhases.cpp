@@ -46,21 +46,25 @@ void frmScoreboard::createPhaseItems()
     // placed for the window's present size.
     const double x = Twips::fromPixels(width()) / DesignWidth;
     const double y = Twips::fromPixels(height()) / DesignHeight;
-    const auto label = [this, x, y](const char *name, double left, double width) {
+    const auto label = [this, x, y](const char *name, double left, double width,
+                                    Label::Align align) {
         auto *l = addControl(new Label(this), name);
         l->setFontFamily(QStringLiteral("Arial"), true);
         l->setFontSize(16 * y);
-        l->setAlignment(Label::Align::Center);
+        l->setAlignment(align);
         l->setShrinkToFit(true);
         l->setTwipsGeometry(left * x, 2940 * y, width * x, 450 * y);
         l->show();
         return l;
     };
-    // Under each team's name: who is lead, and what the jam has scored.
-    lblHomeLead = label("lblHomeLead", 640, 1560);
-    lblHomeJamPoints = label("lblHomeJamPoints", 2200, 900);
-    lblVisitorLead = label("lblVisitorLead", 6380, 1560);
-    lblVisitorJamPoints = label("lblVisitorJamPoints", 7940, 900);
+    // Under each team's name: who is lead, and what the jam has scored, the
+    // points towards the middle. The home side's grow away from the jam
+    // number beside them, whatever their width.
+    using A = Label::Align;
+    lblHomeLead = label("lblHomeLead", 540, 1460, A::Center);
+    lblHomeJamPoints = label("lblHomeJamPoints", 2000, 700, A::Right);
+    lblVisitorJamPoints = label("lblVisitorJamPoints", 6780, 700, A::Left);
+    lblVisitorLead = label("lblVisitorLead", 7480, 1460, A::Center);
     modStretch::RecordLayout(this);
 }
 
@@ -270,12 +274,12 @@ void frmScoreboard::showPhaseClocks()
     if (!runsByClock(BoutRules) || p.phase == PhaseState::Off)
         return;
     const std::int64_t now = m_clock->nowNanoseconds();
-    const FixedTime shown = FixedTime::fromTicks(p.clockAt(now));
+    const auto shown = float(p.shownSeconds(now));
     if (p.clockRunning && betweenJams(p.phase)) {
         tledJam->setGroupUnits(MinutesSeconds);
-        tledJam->setValue(float(shown.displaySeconds()));
+        tledJam->setValue(shown);
     } else if (p.phase == PhaseState::Halftime && !ClockTime) {
         tledPeriod->setGroupUnits(MinutesSeconds);
-        tledPeriod->setValue(float(shown.displaySeconds()));
+        tledPeriod->setValue(shown);
     }
 }

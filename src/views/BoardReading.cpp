@@ -40,9 +40,8 @@ QString positions(const LedCells &cells)
 }
 
 // A clock between jams as the jam display shows it.
-QString minutesSeconds(std::int64_t ticks)
+QString minutesSeconds(std::int64_t seconds)
 {
-    const std::int64_t seconds = FixedTime::fromTicks(ticks).displaySeconds();
     return QStringLiteral("%1:%2").arg(seconds / 60).arg(seconds % 60, 2, 10, QLatin1Char('0'));
 }
 
@@ -53,7 +52,7 @@ void readPhase(const frmScoreboard &b, ShownBoard &s)
     if (!runsByClock(BoutRules) || p.phase == PhaseState::Off)
         return;
     s.phase = QString::fromLatin1(PhaseState::phaseName(p.phase));
-    const QString clock = minutesSeconds(p.clockAt(s.bout.monotonicNs));
+    const QString clock = minutesSeconds(p.shownSeconds(s.bout.monotonicNs));
     if (p.phase == PhaseState::Lineup || p.phase == PhaseState::OvertimeLineup)
         s.lineupClock = p.clockRunning ? clock : QString();
     else if (p.phase == PhaseState::Halftime)

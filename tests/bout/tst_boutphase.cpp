@@ -190,8 +190,13 @@ private Q_SLOTS:
         PhaseState s = next(from(Froms[0]), HomeTimeoutKey, Context{}).state;
         QCOMPARE(s.clockAt(59'000'000'000), 1 * S);
         QCOMPARE(s.clockAt(61'000'000'000), 0);
+        // Shown as whole seconds: 0:01 down to the very end, 0:03 up only
+        // once three have passed.
+        QCOMPARE(s.shownSeconds(59'999'000'000), 1);
         s = next(s, ClockOut, Context{61'000'000'000}).state;
         QCOMPARE(s.clockAt(64'500'000'000), 35000);
+        QCOMPARE(s.shownSeconds(64'500'000'000), 3);
+        QCOMPARE(s.shownSeconds(61'001'000'000), 0);
 
         BoutState b;
         b.rules.phase = s;
