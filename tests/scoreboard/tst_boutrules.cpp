@@ -115,6 +115,8 @@ private Q_SLOTS:
             << u"Home official review"_s;
         QTest::newRow("the period run out between jams ends the caption")
             << true << u"1hs~"_s << u"0 1 0 0 0 -"_s << false << u"Period clock started"_s;
+        QTest::newRow("not run by the clock: its keys do nothing")
+            << true << u"lkfjl"_s << u"1 0 0 0 0 -"_s << false << u"Jam clock started"_s;
         QTest::newRow("off: no key acts, nothing counts")
             << false << u"shjrjqo"_s << u"0 0 0 0 0 -"_s << true << u"Jam clock started"_s;
     }
@@ -154,6 +156,9 @@ private Q_SLOTS:
                  expected);
         QCOMPARE(h.board->tkPeriod->running(), periodRuns);
         QCOMPARE(said, lastWords);
+        // Nothing of the bout run by the clock unless it is turned on.
+        QCOMPARE(r.phase, PhaseState{});
+        QVERIFY(!h.board->lblHomeLead);
         if (!shown)
             return;
         // What the board shows of it.
