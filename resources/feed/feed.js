@@ -62,17 +62,17 @@ const Feed = (() => {
   // A clock's cells for `digits` digit positions: minutes and seconds, or
   // seconds and tenths; a time beyond them shows the largest they can.
   function clockCells(ticks, digits, tenths) {
+    if (!tenths) return minutesCells(displaySeconds(ticks), digits);
+    return cellsOf(Math.floor(ticks / TICKS), Math.floor((ticks % TICKS) / 1000), digits, true);
+  }
+
+  // Whole seconds as minutes and seconds in `digits` digit positions.
+  const minutesCells = (seconds, digits) =>
+    cellsOf(Math.floor(seconds / 60), seconds % 60, digits, false);
+
+  function cellsOf(high, low, digits, tenths) {
     const lower = tenths ? 1 : 2;
     const width = Math.max(1, digits - lower);
-    let high, low;
-    if (tenths) {
-      high = Math.floor(ticks / TICKS);
-      low = Math.floor((ticks % TICKS) / 1000);
-    } else {
-      const seconds = displaySeconds(ticks);
-      high = Math.floor(seconds / 60);
-      low = seconds % 60;
-    }
     if (high > 10 ** width - 1) {
       high = 10 ** width - 1;
       low = tenths ? 9 : 59;
@@ -80,20 +80,50 @@ const Feed = (() => {
     return digitsIn(high, width, false) + (tenths ? "." : ":") + digitsIn(low, lower, true);
   }
 
-  // What a display shows now: a running clock run on from the bout, any
-  // other as the program sent it.
+  // The program's clock now, in ns, as this page reckons it.
+  const programNs = () => (performance.now() - lag) * 1e6;
+
+  // With the bout run by the clock, the time between jams has a clock of its
+  // own: the lineup's and the timeouts' in the jam clock's place, the
+  // intermission's in the period clock's (unless that shows the time of
+  // day). Its time at a moment is its ticks at clockAtNs, counted down for a
+  // team timeout and the intermission, up otherwise. Shown in whole seconds
+  // as the board shows them: counting down, a second until all of it has
+  // gone; counting up, once all of it has. Null where it is not shown.
+  const BETWEEN_JAMS = ["lineup", "timeout", "official timeout", "review", "overtime"];
+  const COUNTING_DOWN = ["timeout", "halftime"];
+  const MOST_BETWEEN_JAMS = 5999 * TICKS; // 99:59
+  function phaseSeconds(s, displayName) {
+    const p = s.phase && s.bout && s.bout.rules && s.bout.rules.phase;
+    if (!p || !p.clockRunning || lag === null) return null;
+    const here = displayName === "tledJam" ? BETWEEN_JAMS.includes(p.phase)
+      : displayName === "tledPeriod" && p.phase === "halftime" && !s.period.timeOfDay;
+    if (!here) return null;
+    const passed = Math.floor(Math.max(0, programNs() - p.clockAtNs) / 1e5);
+    if (COUNTING_DOWN.includes(p.phase))
+      return Math.ceil(Math.max(0, p.clockTicks - passed) / TICKS);
+    return Math.floor(Math.min(MOST_BETWEEN_JAMS, p.clockTicks + passed) / TICKS);
+  }
+
+  // How many digits a display has.
+  const digitCount = (cells) => Array.from(cells).filter((c) => !":.|".includes(c)).length;
+
+  // What a display shows now: a running clock run on from the bout, a
+  // clock between jams from the bout's phase (in minutes and seconds
+  // throughout), any other as the program sent it.
   function shownCells(s, d) {
+    const between = phaseSeconds(s, d.name);
+    if (between !== null) return minutesCells(between, digitCount(d.cells));
     const name = KEEPERS[d.name];
     const keeper = name && s.bout && s.bout.keepers && s.bout.keepers[name];
     if (!keeper || !keeper.running || lag === null) return d.cells;
     if (name === "period" && s.period.timeOfDay) return d.cells;
     const penalty = PENALTIES.indexOf(name);
     if (penalty >= 0 && s.bout.penaltyBlank[penalty]) return d.cells;
-    const since = Math.floor(((performance.now() - lag) * 1e6 - s.bout.monotonicNs) / 1e5);
+    const since = Math.floor((programNs() - s.bout.monotonicNs) / 1e5);
     const ticks = Math.max(0, keeper.ticks - Math.max(0, since));
-    const digits = Array.from(d.cells).filter((c) => !":.|".includes(c)).length;
     // Tenths in the period's last minute, as on the board.
-    return clockCells(ticks, digits, name === "period" && ticks <= 599000);
+    return clockCells(ticks, digitCount(d.cells), name === "period" && ticks <= 599000);
   }
 
   // A clock display's text now ("12:31", "59.4"), or `otherwise` without it.
