@@ -110,6 +110,7 @@ private Q_SLOTS:
             Settings.LEDType = 1;
             Settings.HomeText = u"Rollers"_s;
             BoutRules.Show = 1; // the board makes its rules items now
+            BoutRules.RunByClock = 1; // and the lead marks and jam points
             h.tick(50);
         };
         h.key(113); // F2
@@ -119,7 +120,22 @@ private Q_SLOTS:
         QCOMPARE(static_cast<Label *>(a->control(u"lblHomeTeam"_s))->caption(), u"Rollers"_s);
         // The bout rules come to the crowd too, in the same place, and follow
         // the keys.
-        typeKeys(h.board->nledHomeScore, u"JH"_s); // the jam stopped: between jams
+        // The home jammer lead, the jam ended: its lineup, counted on the
+        // jam display, with the lead mark and the jam's points as the board's.
+        typeKeys(h.board->nledHomeScore, u"LJ"_s);
+        h.clock.advanceMilliseconds(3000);
+        QTRY_COMPARE(jam->cells().toText(), u"0:03"_s);
+        for (const QString &name : {u"lblHomeLead"_s, u"lblHomeJamPoints"_s,
+                                    u"lblVisitorLead"_s, u"lblVisitorJamPoints"_s}) {
+            auto *shown = qobject_cast<Label *>(a->control(name));
+            auto *board = h.board->findChild<Label *>(name);
+            QVERIFY2(shown && board, qPrintable(name));
+            QCOMPARE(shown->isVisibleFlag(), board->isVisibleFlag());
+            QCOMPARE(shown->caption(), board->caption());
+        }
+        QVERIFY(static_cast<Label *>(a->control(u"lblHomeLead"_s))->isVisibleFlag());
+        QCOMPARE(static_cast<Label *>(a->control(u"lblHomeJamPoints"_s))->caption(), u"+0"_s);
+        typeKeys(h.board->nledHomeScore, u"H"_s); // a timeout between jams
         auto *dots = qobject_cast<TimeoutDots *>(a->control(u"dotsHomeTimeouts"_s));
         QVERIFY(dots && dots->isVisibleFlag());
         QCOMPARE(dots->remaining(), 2);
