@@ -156,6 +156,10 @@ expect "halftime, resumed" '.phase == "halftime" and .status == "Halftime" and .
     .jam == "3" and .homeScore == "4" and
     (.intermission | near('"$(awk -v i="$shown" -v s="$(since "$shown_at")" 'BEGIN { print i - s }')"'; 1))'
 
+step "a time typed on the period display at halftime is the intermission's"
+type_on tledPeriod 0.04
+expect "the intermission typed" '.phase == "halftime" and (.intermission | near(4; 1))'
+
 step "the intermission runs out: period 2, its clock at full length, jams from 0"
 left=$(state | jq "$reader | .intermission")
 sleep "$left"
