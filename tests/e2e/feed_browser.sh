@@ -3,7 +3,8 @@
 # Chromium shows /board and /overlay, keys pressed on the board show up in
 # both pages, the timeout caption fits a long league name on both, and a
 # restarted program is found again by the open pages (the overlay hides
-# whole while it is gone).
+# whole while it is gone), and with the bout run by the clock both pages
+# show the lineup's clock, the lead marks and the jam points the feed gives.
 #   feed_browser.sh <quelvane> <render_display> <feed_probe>
 set -uo pipefail
 exe=$1
@@ -122,5 +123,28 @@ xdotool key plus 4
 
 step "key press to the page, over loopback"
 "$probe" "$cdp" latency /board 40 || fail "presses were lost on the way to the page"
+
+step "run by the clock: each page's lineup clock, lead marks and jam points are the feed's"
+kill "$program"
+wait "$program" 2>/dev/null
+sed -i 's/^Show=1$/Show=1\nRunByClock=1/' "$XDG_CONFIG_HOME/Quelvane/Quelvane.conf"
+start_program
+eval "$(xdotool getwindowgeometry --shell "$board")"
+xdotool mousemove $((X + x + w / 2)) $((Y + y + h / 2)) click 1
+xdotool key j l plus 2 j
+asFed() { # the page against /state.json read at the same moment
+    echo "(async () => { const s = await (await fetch('/state.json')).json();
+      const e = (id) => document.getElementById(id) || {textContent: '', classList: {contains: () => true}};
+      const t = (id) => e(id).textContent; return String(s.phase === 'lineup' && s.home.jamPoints === 2 && $1); })()"
+}
+shown() { echo "!e('label-lbl$1').classList.contains('gone') === s.$2"; }
+"$probe" "$cdp" wait /board "$(asFed "e('led-tledJam').dataset.text === s.lineup.clock &&
+    $(shown HomeLead home.lead) && $(shown VisitorLead visitor.lead) && t('label-lblHomeJamPoints') === '+2'
+    && t('label-lblVisitorJamPoints') === '+' + s.visitor.jamPoints")" true 5 >/dev/null ||
+    fail "the board page's lineup differs from the feed's"
+"$probe" "$cdp" wait /overlay "$(asFed "t('jam-clock') === s.lineup.clock &&
+    e('home-lead').classList.contains('on') === s.home.lead && e('visitor-lead').classList.contains('on') === s.visitor.lead
+    && t('home-points') === '+2' && t('visitor-points') === '+' + s.visitor.jamPoints")" true 5 >/dev/null ||
+    fail "the overlay's lineup differs from the feed's"
 kill "$program" 2>/dev/null
 echo "PASS: the feed reached the browser"
