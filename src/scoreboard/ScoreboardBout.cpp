@@ -117,6 +117,8 @@ void frmScoreboard::noticeBoutChange()
 
 void frmScoreboard::operatorKey(LedDisplay *display, int KeyCode)
 {
+    if (phaseKeyRepeats(KeyCode))
+        return;
     // What the clocks did by themselves since the last tick is theirs, not
     // the key's.
     noticeBoutChange();

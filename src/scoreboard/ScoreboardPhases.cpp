@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -77,6 +78,14 @@ BoutPhase::Context frmScoreboard::phaseContext(std::int64_t nowNs) const
     c.periods = BoutRules.Periods;
     c.intermissionTicks = std::int64_t(BoutRules.IntermissionSeconds) * BoutState::TicksPerSecond;
     return c;
+}
+
+bool frmScoreboard::phaseKeyRepeats(int KeyCode)
+{
+    // Run by the clock, every start of the jam clock is a new jam: the jam
+    // key held down, X repeating it, starts one jam, not one a repeat.
+    return runsByClock(BoutRules) && KeyCode == Settings.StartStopJamClockKey &&
+           std::exchange(m_keyRepeats, false);
 }
 
 void frmScoreboard::phaseKeyComing(int KeyCode)

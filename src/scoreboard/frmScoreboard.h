@@ -203,6 +203,7 @@ private:
     BoutPhase::Context phaseContext(std::int64_t nowNs) const;
     // Before a key: the jam key between jams starts a jam from its reset time.
     void phaseKeyComing(int KeyCode);
+    bool phaseKeyRepeats(int KeyCode);
     // A lead or final key, or a timeout key that the phase ends early or
     // refuses: true when the rules are not to take it.
     bool phaseRulesKey(int which);

@@ -14,7 +14,7 @@ set -uo pipefail
 exe=$1
 render=$2
 source "$(dirname "$0")/session.sh"
-require_tools Xvfb openbox xdotool curl jq
+require_tools Xvfb openbox xdotool xset curl jq
 start_session 1280x800
 port=$((20000 + RANDOM % 20000))
 jam_length=6 period_length=20 intermission=8
@@ -59,8 +59,9 @@ expect() {
         [ -n "$got" ] && return 0
         sleep 0.1
     done
+    got=$(state | jq -c "$reader" 2>/dev/null)
     kill "$program" 2>/dev/null
-    fail "$what: the bout is $(state | jq -c "$reader" 2>/dev/null)"
+    fail "$what: the bout is $got"
 }
 
 type_on() {
@@ -71,6 +72,7 @@ type_on() {
 }
 key() { xdotool key "$1"; }
 
+xset r rate 300 30
 load_every_core
 launch_board fresh --feed "127.0.0.1:$port"
 for _ in $(seq 50); do state | grep -q '"phase"' && break; sleep 0.1; done
@@ -81,11 +83,13 @@ expect "before the first jam" \
     '.phase == "lineup" and .status == "Lineup" and .jam == "0" and .lineup == null and
      .jamClock == '$jam_length' and .periodClock == '$period_length' and (.periodRuns | not)'
 
-step "J starts the first jam and the period clock with it; L marks home lead"
-key j
-jam_at=$(now)
+step "J, held down and repeated by X, starts the first jam and the period clock with it"
+xdotool keydown j
+sleep 1.5
+xdotool keyup j
 expect "the first jam" '.phase == "jam" and .jam == "1" and .period == "1" and .jamRuns and
     .periodRuns and .status == "" and (.homeLead | not) and .homePoints == 0'
+step "L marks home lead"
 key l
 type_on nledHomeScore +4
 expect "home lead, four points in the jam" \
