@@ -47,25 +47,23 @@ void frmScoreboard::createPhaseItems()
     // placed for the window's present size.
     const double x = Twips::fromPixels(width()) / DesignWidth;
     const double y = Twips::fromPixels(height()) / DesignHeight;
-    const auto label = [this, x, y](const char *name, double left, double width,
-                                    Label::Align align) {
+    const auto label = [this, x, y](const char *name, double left, double top, double size) {
         auto *l = addControl(new Label(this), name);
         l->setFontFamily(QStringLiteral("Arial"), true);
-        l->setFontSize(16 * y);
-        l->setAlignment(align);
+        l->setFontSize(size * y);
+        l->setAlignment(Label::Align::Center);
         l->setShrinkToFit(true);
-        l->setTwipsGeometry(left * x, 2940 * y, width * x, 450 * y);
+        l->setTwipsGeometry(left * x, top * y, 450 * x, 590 * y);
         l->show();
         return l;
     };
-    // Under each team's name: who is lead, and what the jam has scored, the
-    // points towards the middle. The home side's grow away from the jam
-    // number beside them, whatever their width.
-    using A = Label::Align;
-    lblHomeLead = label("lblHomeLead", 540, 1460, A::Center);
-    lblHomeJamPoints = label("lblHomeJamPoints", 2000, 700, A::Right);
-    lblVisitorJamPoints = label("lblVisitorJamPoints", 6780, 700, A::Left);
-    lblVisitorLead = label("lblVisitorLead", 7480, 1460, A::Center);
+    // Beside each score, between it and the board's frame, where nothing
+    // else is (a team's picture sits under its name): the lead's star above,
+    // the jam's points below.
+    lblHomeLead = label("lblHomeLead", 140, 1125, 26);
+    lblHomeJamPoints = label("lblHomeJamPoints", 140, 1715, 18);
+    lblVisitorLead = label("lblVisitorLead", 8930, 1125, 26);
+    lblVisitorJamPoints = label("lblVisitorJamPoints", 8930, 1715, 18);
     modStretch::RecordLayout(this);
 }
 
@@ -266,7 +264,7 @@ void frmScoreboard::showPhase()
     for (int t = 0; t < 2; ++t) {
         // The lead mark stays until the next jam starts.
         leads[t]->setForeColor(colors[t]);
-        leads[t]->setCaption(QStringLiteral("\u2605 LEAD"));
+        leads[t]->setCaption(QStringLiteral("\u2605"));
         leads[t]->setVisibleFlag(running && p.lead == t);
         points[t]->setForeColor(Settings.BorderColor);
         const int jamPoints = std::max(0, scores[t]) - p.jamStartScore[size_t(t)];
