@@ -19,6 +19,11 @@ namespace {
 // How long a refused client's further bytes are read and thrown away, so
 // that it sees the answer rather than a reset.
 constexpr int LingerMs = 2000;
+// What is read of a connection beyond the request being answered.
+constexpr qint64 ReadAhead = 4 * 1024;
+// How often connections that are not read while their answers are unsent
+// are looked at.
+constexpr int ResumeLookMs = 20;
 // Files the rest of the program may want open beside the connections.
 constexpr rlim_t KeptForTheProgram = 256;
 constexpr rlim_t MostConnections = 8192;
@@ -83,6 +88,8 @@ GuardedTcpServer::GuardedTcpServer(QObject *parent) : QTcpServer(parent)
     setMaxPendingConnections(MaxConnections);
     m_sweep.setInterval(1000);
     connect(&m_sweep, &QTimer::timeout, this, &GuardedTcpServer::sweep);
+    m_resume.setInterval(ResumeLookMs);
+    connect(&m_resume, &QTimer::timeout, this, &GuardedTcpServer::resumeSent);
 }
 
 GuardedTcpServer::~GuardedTcpServer() = default;
@@ -127,9 +134,7 @@ void GuardedTcpServer::incomingConnection(qintptr descriptor)
         delete socket;
         return;
     }
-    // The HTTP layer keeps a request's bytes until it has all of them; this
-    // keeps that to one head's worth (and the kernel's buffer the rest).
-    socket->setReadBufferSize(MaxHeadBytes + 16 * 1024);
+    socket->setReadBufferSize(ReadAhead);
     Connection &c = m_connections[socket] = Connection{};
     c.socket = socket;
     c.peer = peer;
@@ -182,8 +187,7 @@ bool GuardedTcpServer::makeRoom(const QHostAddress &peer)
     }
     if (!oldest)
         return false;
-    forget(oldest);
-    oldest->abort();
+    closeNow(oldest);
     return true;
 }
 
@@ -197,6 +201,23 @@ qint64 GuardedTcpServer::unsentFrom(const QHostAddress &peer)
     return unsent;
 }
 
+QByteArray GuardedTcpServer::freshBytes(QTcpSocket *socket, Connection &c)
+{
+    // The HTTP layer reads a request at a time, and the WebSocket layer a
+    // frame at a time: what came before may still be in the socket.
+    const qint64 buffered = socket->bytesAvailable();
+    const qint64 handed = handedToTheSocket(socket);
+    if (handed < 0) {
+        c.lookedTo = -1;               // so frames are not followed
+        return socket->peek(buffered); // each time all of it, where the kernel does not say
+    }
+    const qint64 fresh = handed - c.lookedTo;
+    c.lookedTo = handed;
+    // Read before they could be looked at (nothing here reads so): lost to us.
+    c.missedAny = c.missedAny || fresh > buffered;
+    return socket->peek(buffered).last(std::clamp<qint64>(fresh, 0, buffered));
+}
+
 void GuardedTcpServer::bytesArrived(QTcpSocket *socket)
 {
     auto it = m_connections.find(socket);
@@ -208,14 +229,13 @@ void GuardedTcpServer::bytesArrived(QTcpSocket *socket)
         socket->skip(socket->bytesAvailable());
         return;
     }
+    const QByteArray fresh = freshBytes(socket, c);
     if (c.heads.verdict() == RequestHeads::Verdict::WebSocket) {
-        followFrames(socket, c);
+        followFrames(socket, c, fresh);
         return;
     }
     c.quietSince.start();
     const bool wasMidRequest = c.heads.midRequest();
-    // What the HTTP layer has not read yet: the bytes that have just come.
-    const QByteArray fresh = socket->peek(socket->bytesAvailable());
     switch (c.heads.take(fresh)) {
     case RequestHeads::Verdict::Reading:
         break;
@@ -233,30 +253,38 @@ void GuardedTcpServer::bytesArrived(QTcpSocket *socket)
                 return;
             }
         }
+        socket->setReadBufferSize(MaxHeadBytes + 16 * 1024);
         // Frames follow, not requests: the handshake is the HTTP layer's,
         // and until the feed takes the client only the idle bound holds.
         // The frames begin right after this head, maybe among these bytes.
-        if (const qint64 handed = handedToTheSocket(socket); handed >= 0) {
-            c.framesFollowedTo = handed - (fresh.size() - c.heads.lookedAt());
-            followFrames(socket, c);
-            // The HTTP layer cuts our tie to the socket as it hands it on,
-            // and the WebSocket layer reads the handshake later: tied again
-            // in between, so that we still see each byte before it does.
-            QMetaObject::invokeMethod(
-                this,
-                [this, socket = QPointer<QTcpSocket>(socket)] {
-                    if (!socket || !m_connections.contains(socket))
-                        return;
-                    disconnect(socket, &QTcpSocket::readyRead, this, nullptr);
-                    connect(socket, &QTcpSocket::readyRead, this,
-                            [this, s = socket.data()] { bytesArrived(s); });
-                },
-                Qt::QueuedConnection);
-        }
+        c.missedAny = false;
+        followFrames(socket, c, QByteArrayView(fresh).sliced(c.heads.lookedAt()));
+        // The HTTP layer cuts our tie to the socket as it hands it on, and
+        // the WebSocket layer reads the handshake later: tied again in
+        // between, so that we still see each byte before it does.
+        QMetaObject::invokeMethod(
+            this,
+            [this, socket = QPointer<QTcpSocket>(socket)] {
+                if (!socket || !m_connections.contains(socket))
+                    return;
+                disconnect(socket, &QTcpSocket::readyRead, this, nullptr);
+                connect(socket, &QTcpSocket::readyRead, this,
+                        [this, s = socket.data()] { bytesArrived(s); });
+            },
+            Qt::QueuedConnection);
         return;
     }
     if (!wasMidRequest && c.heads.midRequest())
         c.requestSince.start();
+    // The HTTP layer keeps a request's bytes until it has all of them: room
+    // for one whole head while a long one is read, a little read ahead
+    // otherwise (and the kernel's buffer the rest).
+    const bool longHead = c.heads.midRequest() && socket->bytesAvailable() >= ReadAhead;
+    socket->setReadBufferSize(longHead ? MaxHeadBytes + 16 * 1024 : ReadAhead);
+    // Answers it has not taken yet: no more of its requests are read (they
+    // wait in the kernel) until they are sent.
+    if (socket->bytesToWrite() > 0)
+        pause(socket);
 }
 
 void GuardedTcpServer::refuse(QTcpSocket *socket, const QByteArray &statusLine)
@@ -282,25 +310,62 @@ void GuardedTcpServer::refuse(QTcpSocket *socket, const QByteArray &statusLine)
     c.requestSince.start();
 }
 
-void GuardedTcpServer::followFrames(QTcpSocket *socket, Connection &c)
+void GuardedTcpServer::followFrames(QTcpSocket *socket, Connection &c, QByteArrayView fresh)
 {
-    if (c.framesFollowedTo < 0)
-        return;
-    const qint64 handed = handedToTheSocket(socket);
-    const qint64 buffered = socket->bytesAvailable();
-    const qint64 fresh = handed - c.framesFollowedTo;
-    if (handed < 0 || fresh > buffered) {
-        // Some were read before they could be looked at: no longer followed.
-        c.framesFollowedTo = -1;
-        return;
-    }
-    if (fresh <= 0)
-        return;
-    c.framesFollowedTo = handed;
-    if (c.frames.take(QByteArrayView(socket->peek(buffered)).last(fresh)))
+    // Frames followed only from their start, or not at all.
+    if (c.lookedTo < 0 || c.missedAny || c.frames.take(fresh))
         return;
     // No reader hears of the frame; the connection goes at once.
     disconnect(socket, &QTcpSocket::readyRead, nullptr, nullptr);
+    closeNow(socket);
+}
+
+void GuardedTcpServer::pause(QTcpSocket *socket)
+{
+    // Nothing of it is heard meanwhile, the HTTP layer's own call for its
+    // next request included; what it sends waits in the kernel once the
+    // socket's buffer is full. Its answers still go as the kernel takes them.
+    socket->blockSignals(true);
+    m_paused.insert(socket, {socket, socket->bytesToWrite()});
+    if (!m_resume.isActive())
+        m_resume.start();
+}
+
+void GuardedTcpServer::resumeSent()
+{
+    for (auto it = m_paused.begin(); it != m_paused.end();) {
+        QTcpSocket *socket = it->socket;
+        if (!socket) {
+            it = m_paused.erase(it);
+            continue;
+        }
+        const bool gone =
+            !m_connections.contains(socket) || socket->state() != QAbstractSocket::ConnectedState;
+        if (!gone && socket->bytesToWrite() > 0) {
+            ++it;
+            continue;
+        }
+        const qint64 wasUnsent = it->unsent;
+        it = m_paused.erase(it);
+        // What it missed, told in order.
+        socket->blockSignals(false);
+        if (gone) {
+            Q_EMIT socket->disconnected();
+            continue;
+        }
+        Q_EMIT socket->bytesWritten(wasUnsent);
+        if (socket->bytesAvailable() > 0)
+            Q_EMIT socket->readyRead();
+    }
+    if (m_paused.isEmpty())
+        m_resume.stop();
+}
+
+void GuardedTcpServer::closeNow(QTcpSocket *socket)
+{
+    // Heard as it goes, by the HTTP layer too.
+    m_paused.remove(socket);
+    socket->blockSignals(false);
     forget(socket);
     socket->abort();
 }
@@ -343,8 +408,6 @@ void GuardedTcpServer::sweep()
         if (isOverdue(*it))
             overdue << it.key();
     }
-    for (QTcpSocket *socket : std::as_const(overdue)) {
-        forget(socket);
-        socket->abort();
-    }
+    for (QTcpSocket *socket : std::as_const(overdue))
+        closeNow(socket);
 }

@@ -26,6 +26,8 @@ class QTcpSocket;
 //   failing one the new connection is closed at once;
 // - a WebSocket opening the feed would not take is answered here, with the
 //   status its check gives, so the WebSocket layer never sees it;
+// - a connection with answers unsent is not read (its requests wait in the
+//   kernel) until they are sent;
 // - a WebSocket client's frame that comes unmasked closes the connection
 //   before the WebSocket layer reads it.
 // WebSocket clients, once they are that, are the feed's to watch.
@@ -79,14 +81,19 @@ private:
         QElapsedTimer quietSince;   // since a byte last went either way
         bool webSocket = false;
         bool refused = false;
-        // Once a WebSocket was asked for: its frames, and how far into the
-        // connection's bytes they have been followed (-1: not followed).
-        ClientFrames frames;
-        qint64 framesFollowedTo = -1;
+        // How far into the connection's bytes we have looked, and whether
+        // some were read before we could (since the WebSocket was asked for).
+        qint64 lookedTo = 0;
+        bool missedAny = false;
+        ClientFrames frames; // once a WebSocket was asked for
     };
     void bytesArrived(QTcpSocket *socket);
     void refuse(QTcpSocket *socket, const QByteArray &statusLine);
-    void followFrames(QTcpSocket *socket, Connection &c);
+    QByteArray freshBytes(QTcpSocket *socket, Connection &c);
+    void followFrames(QTcpSocket *socket, Connection &c, QByteArrayView fresh);
+    void pause(QTcpSocket *socket);
+    void resumeSent();
+    void closeNow(QTcpSocket *socket);
     void forget(QTcpSocket *socket);
     void forgetClosed();
     void sweep();
@@ -94,6 +101,14 @@ private:
 
     QHash<QTcpSocket *, Connection> m_connections;
     QTimer m_sweep{this}; // a child, so that it moves with the server to its thread
+    QTimer m_resume{this};
+    // Connections not read while their answers are unsent, with how much
+    // was unsent when they stopped.
+    struct Paused {
+        QPointer<QTcpSocket> socket;
+        qint64 unsent = 0;
+    };
+    QHash<QTcpSocket *, Paused> m_paused;
     int m_requestMs = RequestMs;
     int m_idleMs = IdleMs;
     OpeningCheck m_openingCheck;
