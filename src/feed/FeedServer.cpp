@@ -326,7 +326,7 @@ void FeedServer::lookAtBacklogs()
         if (bytes == 0 || bytes < b.bytes || !b.since.isValid())
             b.since.start();
         b.bytes = bytes;
-        if (!wire || bytes > MaxBacklog || (bytes > 0 && b.since.hasExpired(StuckMs)))
+        if (!wire || bytes > MaxBacklog || (bytes > 0 && b.since.hasExpired(m_tcp->idleMs())))
             drop(client);
     }
 }

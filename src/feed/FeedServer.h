@@ -51,9 +51,9 @@ public:
     // A client that sends more frames than this in a second is dropped.
     static constexpr int MaxFramesPerSecond = 20;
     // A client whose unsent messages (the kernel's send queue included) pass
-    // this, or do not shrink for StuckMs, is dropped.
+    // this, or do not shrink for as long as a quiet connection is kept
+    // (GuardedTcpServer's idle time), is dropped.
     static constexpr qint64 MaxBacklog = 512 * 1024;
-    static constexpr int StuckMs = 30'000;
     // What the HTTP connections of one address may have unsent at once.
     static constexpr qint64 MaxUnsentPerAddress = 1024 * 1024;
 

@@ -60,6 +60,8 @@ public:
     void setOpeningCheck(OpeningCheck check) { m_openingCheck = std::move(check); }
     // Shorter times, for tests.
     void setTimes(int requestMs, int idleMs);
+    // How long a connection may go with nothing sent either way.
+    int idleMs() const { return m_idleMs; }
     void setMaxConnections(int total, int perAddress = MaxPerAddress)
     {
         m_maxConnections = total;

@@ -331,6 +331,26 @@ private Q_SLOTS:
             QTRY_VERIFY(!gone.isEmpty());
             QCOMPARE(early.clientCount(), 1);
         }
+        // One that reads nothing, once the kernels hold no more for it: what
+        // waits for it (far below the bound on its size) does not shrink, and
+        // it is dropped after the idle time, shortened here to 2 s.
+        early.connections()->setTimes(1000, 2000);
+        QTcpSocket deaf;
+        deaf.setReadBufferSize(1);
+        QVERIFY(deaf.bind(QHostAddress::LocalHost));
+        deaf.setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, 1024);
+        deaf.connectToHost(QHostAddress::LocalHost, early.port());
+        deaf.write("GET /ws HTTP/1.1\r\nHost: 127.0.0.1\r\nUpgrade: websocket\r\n"
+                   "Connection: Upgrade\r\nSec-WebSocket-Key: dGhlIHNhbXBsZSBub25jZQ==\r\n"
+                   "Sec-WebSocket-Version: 13\r\n\r\n");
+        QTRY_COMPARE(early.clientCount(), 2);
+        ShownBoard big = shownWith(u"4"_s);
+        big.title = QString(100'000, u't');
+        early.publish(big);
+        QElapsedTimer since;
+        since.start();
+        QTRY_COMPARE_WITH_TIMEOUT(early.clientCount(), 1, 5000);
+        QVERIFY2(since.elapsed() >= 2000, qPrintable(u"after %1 ms"_s.arg(since.elapsed())));
     }
 
     // 200 clients: each gets the state on opening, then every change once,
