@@ -28,6 +28,53 @@ QString title(const char *const *titles, int i)
     return QString::fromLatin1(titles[i]);
 }
 
+// The bout run by the clock: a phase the other words do not already tell
+// (a jam by its clock, a timeout or review by its count), the last jam, the
+// lead, and a phase clock set. True when any of them changed.
+bool describePhaseChange(const PhaseState &was, const PhaseState &now, std::int64_t moment,
+                         QStringList &parts)
+{
+    const QString teams[] = {QStringLiteral("Home"), QStringLiteral("Visitor")};
+    bool changed = false;
+    if (now.phase != was.phase) {
+        changed = true;
+        switch (now.phase) {
+        case PhaseState::Lineup:
+            parts << QStringLiteral("Lineup");
+            break;
+        case PhaseState::Halftime:
+            parts << QStringLiteral("Halftime");
+            break;
+        case PhaseState::Unofficial:
+            parts << QStringLiteral("Unofficial score");
+            break;
+        case PhaseState::Final:
+            parts << QStringLiteral("Final score");
+            break;
+        case PhaseState::OvertimeLineup:
+            parts << QStringLiteral("Overtime");
+            break;
+        default:
+            break;
+        }
+    } else if (std::abs(now.clockAt(moment) - was.clockAt(moment)) > Tolerance) {
+        changed = true;
+        parts << QStringLiteral("%1 clock set to %2")
+                     .arg(QString::fromLatin1(PhaseState::phaseName(now.phase)))
+                     .arg(BoutTexts::minutesSeconds(now.clockAt(moment)));
+    }
+    if (now.lastJam && !was.lastJam && now.phase == PhaseState::Jam) {
+        changed = true;
+        parts << QStringLiteral("Last jam");
+    }
+    if (now.lead != was.lead) {
+        changed = true;
+        parts << (now.lead >= 0 ? teams[now.lead] + QStringLiteral(" lead")
+                                : teams[was.lead] + QStringLiteral(" lead taken back"));
+    }
+    return changed;
+}
+
 } // namespace
 
 std::int64_t keeperTimeChange(const BoutState &before, const BoutState &after, int keeper)
@@ -148,6 +195,9 @@ BoutChange describeChange(const BoutState &before, const BoutState &after, bool 
         parts << QStringLiteral("Official timeout");
         valueChanged = true;
     }
+    if (describePhaseChange(was.phase, now.phase, std::max(before.monotonicNs, after.monotonicNs),
+                            parts))
+        valueChanged = true;
     if (after.clockTime != before.clockTime)
         parts << (after.clockTime ? QStringLiteral("Time of day shown")
                                   : QStringLiteral("Period time shown"));

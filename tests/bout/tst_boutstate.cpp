@@ -173,6 +173,28 @@ private Q_SLOTS:
         BoutState clock = idle;
         clock.clockTime = true;
         QTest::newRow("time of day") << idle << clock << true << u"Time of day shown"_s << false;
+        // Run by the clock, a phase, a lead or a clock between jams alone is
+        // a change of the bout too, kept like any other.
+        BoutState timeout = idle;
+        timeout.rules.phase.phase = PhaseState::TeamTimeout;
+        timeout.rules.phase.clockTicks = 40 * S;
+        timeout.rules.phase.clockRunning = true;
+        BoutState endedEarly = later(timeout, 2 * S);
+        endedEarly.rules.phase.phase = PhaseState::Lineup;
+        endedEarly.rules.phase.clockTicks = 0;
+        endedEarly.rules.phase.clockAtNs = endedEarly.monotonicNs;
+        endedEarly.rules.phase.lead = 1;
+        QTest::newRow("a timeout ended into a lineup, visitor lead")
+            << timeout << endedEarly << true << u"Lineup, Visitor lead"_s << true;
+        BoutState halftime = idle;
+        halftime.rules.phase = {PhaseState::Halftime, 900 * S, true, idle.monotonicNs};
+        BoutState intermissionTyped = later(halftime, 1 * S);
+        intermissionTyped.rules.phase.clockTicks = 300 * S;
+        intermissionTyped.rules.phase.clockAtNs = intermissionTyped.monotonicNs;
+        QTest::newRow("halftime typed")
+            << halftime << intermissionTyped << true << u"halftime clock set to 5:00"_s << true;
+        QTest::newRow("halftime only ran")
+            << halftime << later(halftime, 37 * S) << false << QString() << false;
     }
     void changesRead()
     {

@@ -17,7 +17,7 @@ source "$(dirname "$0")/session.sh"
 require_tools Xvfb openbox xdotool xset curl jq
 start_session 1280x800
 port=$((20000 + RANDOM % 20000))
-jam_length=6 period_length=20 intermission=8
+jam_length=15 period_length=30 intermission=8
 mkdir -p "$XDG_CONFIG_HOME/Quelvane"
 printf '[BoutRules]\nShow=1\nRunByClock=1\nPeriods=2\nIntermissionSeconds=%s\n' "$intermission" \
     >"$XDG_CONFIG_HOME/Quelvane/Quelvane.conf"
@@ -71,14 +71,23 @@ type_on() {
     sleep 0.3
 }
 key() { xdotool key "$1"; }
+# The program killed as a power cut would, and started again answering
+# "Resume Bout".
+killed_and_resumed() {
+    kill -9 "$program"
+    wait "$program" 2>/dev/null
+    sleep 1
+    launch_board resume --feed "127.0.0.1:$port"
+    for _ in $(seq 50); do state | grep -q '"phase"' && break; sleep 0.1; done
+}
 
 xset r rate 300 30
 load_every_core
 launch_board fresh --feed "127.0.0.1:$port"
 for _ in $(seq 50); do state | grep -q '"phase"' && break; sleep 0.1; done
 step "a short bout: the jam and period lengths typed, the intermission from the settings"
-type_on tledJam "0.0$jam_length"
-type_on tledPeriod "0.$period_length"
+type_on tledJam "$(printf 0.%02d "$jam_length")"
+type_on tledPeriod "$(printf 0.%02d "$period_length")"
 expect "before the first jam" \
     '.phase == "lineup" and .status == "Lineup" and .jam == "0" and .lineup == null and
      .jamClock == '$jam_length' and .periodClock == '$period_length' and (.periodRuns | not)'
@@ -98,6 +107,10 @@ key k
 expect "the lead passes to the visitor" '.visitorLead and (.homeLead | not)'
 key k
 expect "K again takes it back" '(.visitorLead | not) and (.homeLead | not)'
+step "killed with the lead taken back the last change, and resumed: the jam runs on, no lead"
+killed_and_resumed
+expect "the jam resumed" '.phase == "jam" and .jamRuns and (.homeLead | not) and
+    (.visitorLead | not) and .homePoints == 4'
 key l
 
 step "J ends the jam into a lineup counting up; the lead and the points stay"
@@ -139,6 +152,9 @@ sleep 1.5
 expect "its clock" '.phase == "review" and (.timeout | near('"$(since "$review_at")"'; 1))'
 key q
 expect "a lineup after it" '.phase == "lineup" and (.periodRuns | not) and .jam == "3"'
+step "killed with the review's end the last change, and resumed: still the lineup"
+killed_and_resumed
+expect "the lineup resumed" '.phase == "lineup" and (.periodRuns | not) and .jam == "3"'
 key s
 expect "S runs the period clock on in the lineup" '.phase == "lineup" and .periodRuns'
 
@@ -149,13 +165,8 @@ expect "halftime" '.phase == "halftime" and .status == "Halftime" and .period ==
     .intermission <= '$intermission' and .intermission >= '$((intermission - 2))
 shown=$(state | jq "$reader | .intermission")
 shown_at=$(now)
-kill -9 "$program"
-wait "$program" 2>/dev/null
-sleep 1
-
 step "killed at halftime and resumed: the intermission ran on meanwhile"
-launch_board resume --feed "127.0.0.1:$port"
-for _ in $(seq 50); do state | grep -q '"phase"' && break; sleep 0.1; done
+killed_and_resumed
 expect "halftime, resumed" '.phase == "halftime" and .status == "Halftime" and .period == "1" and
     .jam == "3" and .homeScore == "4" and
     (.intermission | near('"$(awk -v i="$shown" -v s="$(since "$shown_at")" 'BEGIN { print i - s }')"'; 1))'
