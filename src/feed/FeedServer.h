@@ -46,8 +46,10 @@ public:
     // program that has gone.
     static constexpr int KeepAliveMs = 1000;
     // The keep-alive proves that the board is refreshing: it stops once the
-    // board has not refreshed for this long, and the pages say so.
-    static constexpr int BoardStallMs = 2000;
+    // board has not refreshed for this long, and the pages say so when they
+    // have heard nothing for 3 s (looking twice a second): a stalled board
+    // shows as such within 5 s.
+    static constexpr int BoardStallMs = 1500;
     // A client that sends more frames than this in a second is dropped.
     static constexpr int MaxFramesPerSecond = 20;
     // A client whose unsent messages (the kernel's send queue included) pass

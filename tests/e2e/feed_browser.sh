@@ -103,6 +103,27 @@ status() { curl -s -o /dev/null --max-time 10 -w '%{http_code}' "$@" "http://127
     fail "a 50 MB body was not refused with 413"
 [ "$(status)" = 200 ] || fail "the feed stopped answering after bad clients"
 
+step "the board's X server stops for 12 s: the board page says so within 5 s, and recovers after"
+# The board's thread waits for its X server as it paints the period clock's
+# tenths, the feed's does not: only a keep-alive that proves the board
+# refreshes lets the page show a live board.
+xvfb=${pids[0]}
+offline='getComputedStyle(document.getElementById("offline")).display'
+pick tledPeriod
+xdotool key 0 period 4 0 Return s
+sleep 1.5
+stalled=$(date +%s%N)
+kill -STOP "$xvfb"
+"$probe" "$cdp" wait /board "$offline" block 5 >/dev/null
+said=$?
+told=$((($(date +%s%N) - stalled) / 1000000))
+sleep $((12 - told / 1000))
+kill -CONT "$xvfb"
+xdotool key s
+[ "$said" = 0 ] || fail "the board page showed a stalled board as live for 5 s"
+"$probe" "$cdp" wait /board "$offline" none 5 >/dev/null || fail "the board page did not recover"
+echo "   No connection ${told} ms into the stall; live again $((($(date +%s%N) - stalled) / 1000000 - 12000)) ms after it"
+
 step "the program goes: the pages say so; it restarts: they find it again by themselves"
 kill "$program"
 wait "$program" 2>/dev/null
