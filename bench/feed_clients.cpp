@@ -107,7 +107,7 @@ int main(int argc, char **argv)
             c.bytes += bytes.size();
             const QJsonObject message = QJsonDocument::fromJson(bytes).object();
             const qint64 seq = message.value(u"seq").toInteger();
-            const bool keepAlive = message.size() == 1 + int(message.contains(u"sentNs"));
+            const bool keepAlive = message.size() == 1 + int(message.contains(u"monotonicNs"));
             if (first && !keepAlive) {
                 JsonDelta::merge(state, message);
                 wholeBytes += QJsonDocument(state).toJson(QJsonDocument::Compact).size();

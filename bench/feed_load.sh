@@ -3,13 +3,15 @@
 # maximised, every clock running): its CPU share without clients and with
 # 200 WebSocket clients, and its memory and the bytes each client gets while
 # they stay.
-#   bench/feed_load.sh [build folder] [minutes with clients, default 1]
+#   [QUELVANE=program] bench/feed_load.sh [build folder] [minutes with clients, default 1]
 set -uo pipefail
 cd "$(dirname "$0")/.."
 build="${1:-build/release}"
 minutes="${2:-1}"
 clients="$PWD/$build/bench/feed_clients"
 source bench/session.sh
+# Another copy of the program may be named, so that a build meanwhile does not change it.
+exe="${QUELVANE:-$exe}"
 start_session 1920x1080
 
 port=$((20000 + RANDOM % 20000))

@@ -78,13 +78,16 @@ void BoardFeed::publish()
     // and tells the pages the board's clock.
     if (m_server)
         m_server->boardRefreshedAt(now.bout.monotonicNs);
-    // Only a change wakes the feed's thread: what the board shows, or the
-    // bout (whatever the moment, running clocks at their own).
+    // A change (whatever the moment, running clocks at their own) is what
+    // /state.json answers; only news wakes the feed's thread, not a running
+    // clock's text, which the pages run by themselves.
     if (m_server && !(m_handedAny && now.sameShown(m_handed) && now.bout.sameBout(m_handed.bout))) {
+        m_server->showNow(now);
+        if (!m_handedAny || !FeedServer::sameNews(now, m_handed))
+            QMetaObject::invokeMethod(
+                m_server, [server = m_server, now] { server->publish(now); }, Qt::QueuedConnection);
         m_handed = now;
         m_handedAny = true;
-        QMetaObject::invokeMethod(
-            m_server, [server = m_server, now] { server->publish(now); }, Qt::QueuedConnection);
     }
     if (m_files)
         m_files->write(now);

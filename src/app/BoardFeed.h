@@ -36,7 +36,7 @@ private:
 
     QThread *m_thread = nullptr;
     FeedServer *m_server = nullptr; // lives on m_thread
-    ShownBoard m_handed;            // what it was handed last
+    ShownBoard m_handed;            // what the board showed at its last change
     bool m_handedAny = false;
     std::unique_ptr<FeedFiles> m_files;
     QPointer<frmScoreboard> m_board;

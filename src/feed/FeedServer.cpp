@@ -62,6 +62,9 @@ QByteArray frontPage()
 
 // What a socket has not sent: Qt's buffer and the kernel's send queue (a
 // client that reads nothing fills the kernel's first, and that is large).
+// How soon a keep-alive held back by a stalled board is looked at again.
+constexpr int KeepAliveLookMs = 250;
+
 qint64 unsent(QTcpSocket *wire)
 {
     qint64 bytes = wire->bytesToWrite();
@@ -146,7 +149,10 @@ FeedServer::FeedServer(QObject *parent) : QAbstractHttpServer(parent)
         if (m_published && picturesToTell() != m_toldPictures)
             tell();
     });
-    m_keepAlive.setInterval(KeepAliveMs / 4);
+    // On time, so that a keep-alive is never late, and otherwise asleep: each
+    // wake-up of this thread looks at every client's socket.
+    m_keepAlive.setTimerType(Qt::PreciseTimer);
+    m_keepAlive.setSingleShot(true);
     connect(&m_keepAlive, &QTimer::timeout, this, &FeedServer::keepAlive);
     connect(this, &QAbstractHttpServer::newWebSocketConnection, this, &FeedServer::takeWebSockets);
 }
@@ -192,15 +198,26 @@ quint16 FeedServer::port() const
     return m_tcp ? m_tcp->serverPort() : 0;
 }
 
+bool FeedServer::sameNews(const ShownBoard &a, const ShownBoard &b)
+{
+    // A running clock's text moves by itself: the pages run it from the
+    // bout, so only a change besides that is news.
+    return a.bout.sameBout(b.bout) &&
+           (a.sameShown(b) || withoutRunningClocks(a).sameShown(withoutRunningClocks(b)));
+}
+
+void FeedServer::showNow(const ShownBoard &shown)
+{
+    const QMutexLocker lock(&m_nowLock);
+    m_now = shown;
+    m_nowKnown = true;
+}
+
 void FeedServer::publish(const ShownBoard &shown)
 {
     boardRefreshed();
-    // A running clock's text moves by itself: the pages run it from the
-    // bout, so only a change besides that is numbered and sent.
-    const bool news = !m_published || !shown.bout.sameBout(m_toldShown.bout) ||
-                      !withoutRunningClocks(shown).sameShown(withoutRunningClocks(m_toldShown));
+    const bool news = !m_published || !sameNews(shown, m_toldShown);
     m_shown = shown;
-    m_nowJson.clear();
     if (!news)
         return;
     for (const ShownBoard::Picture &p : shown.pictures)
@@ -212,12 +229,16 @@ QByteArray FeedServer::json() const
 {
     if (!m_published)
         return QByteArray();
-    if (m_nowJson.isEmpty()) {
-        ShownBoard now = m_shown;
-        now.pictures = m_toldPictures;
-        m_nowJson = now.toJson(m_seq);
+    ShownBoard now = m_shown;
+    {
+        // The board's texts of this moment, unless they hold news not yet
+        // numbered here.
+        const QMutexLocker lock(&m_nowLock);
+        if (m_nowKnown && sameNews(m_now, m_toldShown))
+            now = m_now;
     }
-    return m_nowJson;
+    now.pictures = m_toldPictures;
+    return now.toJson(m_seq);
 }
 
 QList<ShownBoard::Picture> FeedServer::picturesToTell() const
@@ -237,7 +258,6 @@ void FeedServer::tell()
     m_toldShown = m_shown;
     ShownBoard told = m_shown;
     told.pictures = m_toldPictures = picturesToTell();
-    m_nowJson.clear();
     const QJsonObject state = told.toJsonObject(++m_seq);
     const QJsonObject change = m_published ? JsonDelta::between(m_state, state) : state;
     m_published = true;
@@ -281,27 +301,33 @@ void FeedServer::boardRefreshedAt(qint64 boardNs)
 
 void FeedServer::keepAlive()
 {
-    // Once a second is enough for bounds counted in half-megabytes and
-    // half-minutes; each look asks the kernel about every client.
-    if (++m_ticksSinceLook >= 4) {
-        m_ticksSinceLook = 0;
+    // As often as the keep-alive is enough for bounds counted in
+    // half-megabytes and half-minutes; each look asks the kernel about
+    // every client.
+    if (!m_sinceLook.isValid() || m_sinceLook.elapsed() >= KeepAliveMs - KeepAliveLookMs) {
+        m_sinceLook.start();
         lookAtBacklogs();
     }
-    if (m_clients.isEmpty()) {
-        m_keepAlive.stop();
+    if (m_clients.isEmpty())
+        return;
+    // Due when nothing has been sent for KeepAliveMs.
+    const qint64 quiet = m_sinceSent.isValid() ? m_sinceSent.elapsed() : KeepAliveMs;
+    if (!m_published || quiet < KeepAliveMs) {
+        m_keepAlive.start(int(KeepAliveMs - (m_published ? quiet : 0)));
         return;
     }
-    if (!m_published || (m_sinceSent.isValid() && m_sinceSent.elapsed() < KeepAliveMs))
-        return;
     // A board that has stopped refreshing (its thread stalled) is not live,
-    // however well this thread runs.
-    if (steadyMs() - m_boardRefreshedMs.load(std::memory_order_relaxed) > BoardStallMs)
+    // however well this thread runs: looked at again shortly.
+    if (steadyMs() - m_boardRefreshedMs.load(std::memory_order_relaxed) > BoardStallMs) {
+        m_keepAlive.start(KeepAliveLookMs);
         return;
+    }
     const QByteArray alive = aliveFrame();
     const QList<QWebSocket *> clients = m_clients;
     for (QWebSocket *client : clients)
         send(client, alive);
     m_sinceSent.start();
+    m_keepAlive.start(KeepAliveMs);
 }
 
 QByteArray FeedServer::aliveFrame() const
@@ -403,7 +429,7 @@ void FeedServer::takeWebSockets()
         });
         m_clients.append(client);
         if (!m_keepAlive.isActive())
-            m_keepAlive.start();
+            m_keepAlive.start(KeepAliveMs);
         if (m_published) {
             // The clock's reading at once, so that a page runs the clocks
             // from the start.

@@ -8,6 +8,7 @@
 #include <QHostAddress>
 #include <QJsonObject>
 #include <QList>
+#include <QMutex>
 #include <QPointer>
 #include <QSet>
 #include <QTimer>
@@ -43,13 +44,17 @@ public:
 
     // While clients are connected and nothing has been sent for this long,
     // they are sent a keep-alive, so a page can tell a quiet board from a
-    // program that has gone.
-    static constexpr int KeepAliveMs = 1000;
-    // The keep-alive proves that the board is refreshing: it stops once the
-    // board has not refreshed for this long, and the pages say so when they
-    // have heard nothing for 3 s (looking twice a second): a stalled board
-    // shows as such within 5 s.
-    static constexpr int BoardStallMs = 1500;
+    // program that has gone. Our pages say so after 3 s of silence, looking
+    // twice a second: a second to spare for the way to them. Each one is a
+    // write to every client, most of what 200 clients cost when nothing
+    // changes.
+    static constexpr int KeepAliveMs = 2000;
+    // The keep-alive proves that the board is refreshing: one due once the
+    // board has not refreshed for this long waits until it does, and the
+    // pages say so when they have heard nothing for 3 s (looking twice a
+    // second). A board stalled at S shows as such by S + 4.5 s; one that
+    // stalls for less than 2 s never does.
+    static constexpr int BoardStallMs = 1000;
     // A client that sends more frames than this in a second is dropped.
     static constexpr int MaxFramesPerSecond = 20;
     // A client whose unsent messages (the kernel's send queue included) pass
@@ -71,6 +76,13 @@ public:
     // state to a client that has just come, only what changed to the others.
     // The same again sends nothing.
     void publish(const ShownBoard &shown);
+    // Whether two of the board's states differ only in their running
+    // clocks' texts (or not at all): nothing to send, as the pages run them.
+    static bool sameNews(const ShownBoard &a, const ShownBoard &b);
+    // What the board shows now (from any thread), for /state.json: the
+    // board's thread hands the feed's only news, so that running clocks
+    // never wake it.
+    void showNow(const ShownBoard &shown);
     quint64 seq() const { return m_seq; }
     // The board has refreshed (from any thread; cheap enough for every tick).
     void boardRefreshed();
@@ -112,9 +124,11 @@ private:
     QList<ShownBoard::Picture> m_toldPictures; // as told: no address until read
     bool m_published = false;
     QJsonObject m_state;
-    QByteArray m_json;            // the whole state as numbered, as a new client gets it
-    mutable QByteArray m_nowJson; // the same with the texts of now, for /state.json
-    QByteArray m_changeFrame;     // what changed with the last number, made once for every client
+    QByteArray m_json; // the whole state as numbered, as a new client gets it
+    mutable QMutex m_nowLock;
+    ShownBoard m_now; // as handed by showNow
+    bool m_nowKnown = false;
+    QByteArray m_changeFrame; // what changed with the last number, made once for every client
     quint64 m_seq = 0;
     QTimer m_keepAlive{this}; // a child, so that it moves with the feed to its thread
     // How much each client has sent this second.
@@ -130,7 +144,7 @@ private:
     QHash<QWebSocket *, Backlog> m_backlogs;
     QHash<QWebSocket *, Talk> m_talk;
     QElapsedTimer m_sinceSent;
-    int m_ticksSinceLook = 0;
+    QElapsedTimer m_sinceLook;                  // at the backlogs
     std::atomic<qint64> m_boardRefreshedMs{0};  // on the steady clock
     std::atomic<qint64> m_boardClockAheadNs{0}; // the board's clock less the steady clock
 };

@@ -410,4 +410,8 @@ void GuardedTcpServer::sweep()
     }
     for (QTcpSocket *socket : std::as_const(overdue))
         closeNow(socket);
+    // WebSockets are the feed's to watch: with only those, nothing to look at.
+    if (std::all_of(m_connections.cbegin(), m_connections.cend(),
+                    [](const Connection &c) { return c.webSocket; }))
+        m_sweep.stop();
 }
