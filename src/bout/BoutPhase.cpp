@@ -2,6 +2,7 @@
 
 #include <QJsonArray>
 #include <algorithm>
+#include <cstdlib>
 
 namespace {
 
@@ -29,6 +30,13 @@ std::int64_t PhaseState::clockAt(std::int64_t ns) const
                         : std::min(MaxTicks, clockTicks + passed);
 }
 
+bool PhaseState::samePhase(const PhaseState &o) const
+{
+    PhaseState moved = o;
+    moved.clockAtNs = clockAtNs;
+    return moved == *this && std::abs(o.clockAtNs - clockAtNs) < 1'000'000'000;
+}
+
 std::int64_t PhaseState::shownSeconds(std::int64_t ns) const
 {
     const std::int64_t ticks = clockAt(ns);
@@ -46,6 +54,7 @@ QJsonObject PhaseState::toJsonObject() const
         {QStringLiteral("lead"), lead},
         {QStringLiteral("jamStartScore"), QJsonArray{jamStartScore[0], jamStartScore[1]}},
         {QStringLiteral("lastJam"), lastJam},
+        {QStringLiteral("periodEnded"), periodEnded},
     };
 }
 
@@ -69,6 +78,7 @@ PhaseState PhaseState::fromJsonObject(const QJsonObject &o)
     s.jamStartScore = {std::clamp(start.at(0).toInt(), 0, 999),
                        std::clamp(start.at(1).toInt(), 0, 999)};
     s.lastJam = o.value(QStringLiteral("lastJam")).toBool();
+    s.periodEnded = std::clamp(o.value(QStringLiteral("periodEnded")).toInt(), 0, 9);
     return s;
 }
 
@@ -93,13 +103,16 @@ Step next(const PhaseState &state, Input input, const Context &c)
         s.clockRunning = running;
         s.clockAtNs = c.nowNs;
         s.timeoutTeam = -1;
+        s.periodEnded = 0;
         r.acted = true;
     };
+    const bool tied = c.scores[0] == c.scores[1];
     const auto endPeriod = [&] {
         s.lastJam = false;
-        if (c.period < c.periods)
+        if (c.period < c.periods) {
             enter(PhaseState::Halftime, c.intermissionTicks, true);
-        else if (c.scores[0] == c.scores[1])
+            s.periodEnded = c.period;
+        } else if (tied)
             enter(PhaseState::OvertimeLineup, 0, true);
         else
             enter(PhaseState::Unofficial, 0, false);
@@ -181,13 +194,19 @@ Step next(const PhaseState &state, Input input, const Context &c)
             r.nextPeriod = true;
         }
         break;
+    // The scores may be put right before they are final: a tie found then
+    // goes to overtime, and an overtime no longer tied is not played.
     case PhaseState::Unofficial:
-        if (input == FinalKey)
+        if (input == FinalKey && !tied)
             enter(PhaseState::Final, 0, false);
+        else if (input == ScoreTyped && tied)
+            enter(PhaseState::OvertimeLineup, 0, true);
         break;
     case PhaseState::OvertimeLineup:
         if (input == JamKey)
             startJam(true);
+        else if (input == ScoreTyped && !tied)
+            enter(PhaseState::Unofficial, 0, false);
         break;
     default: // off, final
         break;

@@ -36,8 +36,15 @@ struct PhaseState {
     // The period's clock ran out in this jam, or it is an overtime jam: the
     // period ends with it.
     bool lastJam = false;
+    // At halftime, the period that ended: the next is the one after it,
+    // whatever the period number was typed to meanwhile.
+    int periodEnded = 0;
 
     bool operator==(const PhaseState &) const = default;
+    // The same phase, its moment apart: the bout resumed and the steps
+    // rebuilt for undo place one run's moments on the next by different
+    // clocks, which may differ by a little.
+    bool samePhase(const PhaseState &o) const;
 
     // A team timeout lasts a minute; the intermission's length is a setting.
     static constexpr std::int64_t TeamTimeoutTicks = 60 * 10000;
@@ -72,9 +79,10 @@ enum Input {
     VisitorLeadKey,
     JamOut,    // the jam clock ran out
     PeriodOut, // the period clock ran out
-    ClockOut   // the phase's own clock ran out: a team timeout, the intermission
+    ClockOut,  // the phase's own clock ran out: a team timeout, the intermission
+    ScoreTyped // a score corrected once the last period is over
 };
-static constexpr int InputCount = 12;
+static constexpr int InputCount = 13;
 
 // What the board is at the input.
 struct Context {

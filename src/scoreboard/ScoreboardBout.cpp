@@ -117,11 +117,11 @@ void frmScoreboard::noticeBoutChange()
 
 void frmScoreboard::operatorKey(LedDisplay *display, int KeyCode)
 {
-    if (phaseKeyRepeats(KeyCode))
-        return;
     // What the clocks did by themselves since the last tick is theirs, not
     // the key's.
     noticeBoutChange();
+    if (phaseKeyIgnored(KeyCode))
+        return;
     const BoutState before = boutState();
     // A rules key acts, and goes on to the display or the commands as any
     // key does: like a command's key, it never keeps a display from its

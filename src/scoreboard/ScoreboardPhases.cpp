@@ -78,12 +78,18 @@ BoutPhase::Context frmScoreboard::phaseContext(std::int64_t nowNs) const
     return c;
 }
 
-bool frmScoreboard::phaseKeyRepeats(int KeyCode)
+bool frmScoreboard::phaseKeyIgnored(int KeyCode)
 {
     // Run by the clock, every start of the jam clock is a new jam: the jam
-    // key held down, X repeating it, starts one jam, not one a repeat.
-    return runsByClock(BoutRules) && KeyCode == Settings.StartStopJamClockKey &&
-           std::exchange(m_keyRepeats, false);
+    // key held down, X repeating it, starts one jam, not one a repeat; and
+    // a press that comes just after a jam ended (by its clock, or the key
+    // pressed twice) or the period did is one meant for that end, not the
+    // start of the next jam or period.
+    if (!runsByClock(BoutRules) || KeyCode != Settings.StartStopJamClockKey)
+        return false;
+    const bool repeated = std::exchange(m_keyRepeats, false);
+    return repeated ||
+           (!tkJam->running() && m_clock->nowNanoseconds() < m_jamKeyQuietUntilNs);
 }
 
 void frmScoreboard::phaseKeyComing(int KeyCode)
@@ -166,6 +172,12 @@ void frmScoreboard::followPhases(const BoutState &before)
         feed(tkJam->time().ticks() <= 0 ? BoutPhase::JamOut : BoutPhase::JamKey, now);
     }
 
+    // A score put right once the last period is over may make or end a tie.
+    if (phaseIs({PhaseState::Unofficial, PhaseState::OvertimeLineup}) &&
+        (nledHomeScore->number() != before.numbers[BoutState::HomeScore] ||
+         nledVisitorScore->number() != before.numbers[BoutState::VisitorScore]))
+        feed(BoutPhase::ScoreTyped, now);
+
     // A team timeout or the intermission run out, from the moment it did.
     const PhaseState &p = m_rules.phase;
     if (p.countsDown() && p.clockRunning && p.clockAt(now) <= 0)
@@ -198,12 +210,18 @@ void frmScoreboard::applyPhaseAppearance()
 
 void frmScoreboard::applyPhaseStep(const BoutPhase::Step &step, const BoutState &before)
 {
-    m_rules.phase = step.state;
+    const PhaseState was = std::exchange(m_rules.phase, step.state);
+    const int phase = step.state.phase;
+    if ((was.phase == PhaseState::Jam && phase != PhaseState::Jam) ||
+        phase == PhaseState::Halftime || phase == PhaseState::OvertimeLineup ||
+        phase == PhaseState::Unofficial)
+        m_jamKeyQuietUntilNs = m_clock->nowNanoseconds() + JamKeyQuietNs;
     if (step.state.phase != PhaseState::TeamTimeout &&
         step.state.phase != PhaseState::OfficialTimeout && step.state.phase != PhaseState::Review)
         m_rules.status = BoutState::NoStatus;
     if (step.nextPeriod) {
-        nledPeriod->setCaption(QString::number(std::min(9, std::max(1, nledPeriod->number()) + 1)));
+        const int ended = was.periodEnded > 0 ? was.periodEnded : std::max(1, nledPeriod->number());
+        nledPeriod->setCaption(QString::number(std::min(9, ended + 1)));
         tkPeriod->setTime(PeriodResetTime);
         setJamNumber(0);
         m_rules.reviewsTaken = {0, 0};

@@ -203,7 +203,7 @@ private:
     BoutPhase::Context phaseContext(std::int64_t nowNs) const;
     // Before a key: the jam key between jams starts a jam from its reset time.
     void phaseKeyComing(int KeyCode);
-    bool phaseKeyRepeats(int KeyCode);
+    bool phaseKeyIgnored(int KeyCode);
     // A lead or final key, or a timeout key that the phase ends early or
     // refuses: true when the rules are not to take it.
     bool phaseRulesKey(int which);
@@ -266,4 +266,8 @@ private:
     int m_releasedKey = 0;
     quint64 m_releasedAt = 0;
     bool m_keyRepeats = false; // the press being handled repeats a held key
+    // Run by the clock, the jam key starts nothing this soon after a jam or
+    // a period ended.
+    static constexpr std::int64_t JamKeyQuietNs = 1'500'000'000;
+    std::int64_t m_jamKeyQuietUntilNs = 0;
 };

@@ -40,7 +40,8 @@ const char *const InputNames[InputCount] = {"J",
                                             "vis. lead",
                                             "jam runs out",
                                             "period runs out",
-                                            "own clock runs out"};
+                                            "own clock runs out",
+                                            "score typed"};
 
 // What follows, in the first period of two, the visitor's jammer lead: the
 // next phase and what the board must do (J a new jam, P the period clock
@@ -48,17 +49,17 @@ const char *const InputNames[InputCount] = {"J",
 // the period ends with this jam). "=" nothing happens.
 // clang-format off
 const char *const Table[][InputCount] = {
- // J              H            V            O                    Q           W           final    home lead  vis. lead  jam out    period out  own clock out
- {"jam J P",       "timeout S", "timeout S", "official timeout S", "review S", "review S", "=",     "lineup lead0", "lineup lead-", "=", "halftime", "="},       // lineup
- {"lineup",        "=",         "=",         "=",                 "=",        "=",        "=",     "jam lead0", "jam lead-", "lineup",   "jam last", "="},       // jam
- {"halftime",      "=",         "=",         "=",                 "=",        "=",        "=",     "jam last lead0", "jam last lead-", "halftime", "jam last", "="}, // last jam
- {"jam J P",       "lineup",    "timeout S", "official timeout S", "review S", "review S", "=",     "=",       "=",        "=",        "halftime", "lineup"},  // home timeout
- {"jam J P",       "timeout S", "timeout S", "lineup",            "review S", "review S", "=",     "=",       "=",        "=",        "halftime", "="},       // official
- {"jam J P",       "timeout S", "timeout S", "official timeout S", "lineup",   "review S", "=",     "=",       "=",        "=",        "halftime", "="},       // home review
- {"jam J P N",     "=",         "=",         "=",                 "=",        "=",        "=",     "=",       "=",        "=",        "=",        "lineup N"}, // halftime
- {"=",             "=",         "=",         "=",                 "=",        "=",        "final", "=",       "=",        "=",        "=",        "="},       // unofficial
- {"=",             "=",         "=",         "=",                 "=",        "=",        "=",     "=",       "=",        "=",        "=",        "="},       // final
- {"jam J last",    "=",         "=",         "=",                 "=",        "=",        "=",     "=",       "=",        "=",        "=",        "="},       // overtime
+ // J              H            V            O                    Q           W           final    home lead  vis. lead  jam out    period out  own clock out  score typed
+ {"jam J P",       "timeout S", "timeout S", "official timeout S", "review S", "review S", "=",     "lineup lead0", "lineup lead-", "=", "halftime", "=", "="},       // lineup
+ {"lineup",        "=",         "=",         "=",                 "=",        "=",        "=",     "jam lead0", "jam lead-", "lineup",   "jam last", "=", "="},       // jam
+ {"halftime",      "=",         "=",         "=",                 "=",        "=",        "=",     "jam last lead0", "jam last lead-", "halftime", "jam last", "=", "="}, // last jam
+ {"jam J P",       "lineup",    "timeout S", "official timeout S", "review S", "review S", "=",     "=",       "=",        "=",        "halftime", "lineup", "="},  // home timeout
+ {"jam J P",       "timeout S", "timeout S", "lineup",            "review S", "review S", "=",     "=",       "=",        "=",        "halftime", "=", "="},       // official
+ {"jam J P",       "timeout S", "timeout S", "official timeout S", "lineup",   "review S", "=",     "=",       "=",        "=",        "halftime", "=", "="},       // home review
+ {"jam J P N",     "=",         "=",         "=",                 "=",        "=",        "=",     "=",       "=",        "=",        "=",        "lineup N", "="}, // halftime
+ {"=",             "=",         "=",         "=",                 "=",        "=",        "final", "=",       "=",        "=",        "=",        "=", "="},       // unofficial
+ {"=",             "=",         "=",         "=",                 "=",        "=",        "=",     "=",       "=",        "=",        "=",        "=", "="},       // final
+ {"jam J last",    "=",         "=",         "=",                 "=",        "=",        "=",     "=",       "=",        "=",        "=",        "=", "unofficial"},       // overtime
 };
 // clang-format on
 
@@ -134,6 +135,8 @@ private Q_SLOTS:
         QCOMPARE(step.state.lead, lead);
         if (step.startJam)
             QCOMPARE(step.state.jamStartScore, c.scores);
+        // Halftime keeps which period ended, for the next one after it.
+        QCOMPARE(step.state.periodEnded, phase == PhaseState::Halftime ? c.period : 0);
         // A phase entered starts its clock: a team timeout a minute down, the
         // intermission its length down, the others up from nothing.
         if (phase != before.phase || phase == PhaseState::Review ||
@@ -167,6 +170,14 @@ private Q_SLOTS:
             << int(PhaseState::Lineup) << false << Out << 3 << int(PhaseState::Unofficial);
         QTest::newRow("runs out in a timeout tied") << int(PhaseState::OfficialTimeout) << false
                                                     << Out << 7 << int(PhaseState::OvertimeLineup);
+        // Scores put right before they are final.
+        const int Typed = ScoreTyped, Final = FinalKey;
+        QTest::newRow("unofficial put right to a tie")
+            << int(PhaseState::Unofficial) << false << Typed << 7 << int(PhaseState::OvertimeLineup);
+        QTest::newRow("no final score on a tie")
+            << int(PhaseState::Unofficial) << false << Final << 7 << int(PhaseState::Unofficial);
+        QTest::newRow("overtime put right, no tie")
+            << int(PhaseState::OvertimeLineup) << false << Typed << 3 << int(PhaseState::Unofficial);
     }
 
     void endOfBout()

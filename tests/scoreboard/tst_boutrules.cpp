@@ -18,7 +18,7 @@ namespace {
 
 // The keys to the board, with no display selected: letters as keys, a digit
 // typed into the period number, "+" the home score typed as 1, "~" the period clock run
-// out, "!" H held down.
+// out, "^" the jam clock, "_" two seconds pass, "!" H held down.
 void press(BoardHarness &h, const QString &keys)
 {
     for (const QChar c : keys) {
@@ -41,6 +41,12 @@ void press(BoardHarness &h, const QString &keys)
         } else if (c == u'~') { // the period clock runs out, seen by a timer tick
             h.clock.advanceMilliseconds(h.board->tkPeriod->time().ticks() / 10);
             QMetaObject::invokeMethod(&h.board->tmrClock1, "timeout");
+        } else if (c == u'^') { // the jam clock's last second runs out
+            h.board->tkJam->setTime(FixedTime::fromSeconds(1));
+            h.clock.advanceMilliseconds(1000);
+            QMetaObject::invokeMethod(&h.board->tmrClock1, "timeout");
+        } else if (c == u'_') { // two seconds pass
+            h.tick(2000);
         } else if (c == u'+') { // the home team's score typed: 1
             h.board->nledHomeScore->setFocus();
             QTest::keyClick(h.board->nledHomeScore, Qt::Key_1);
@@ -185,16 +191,25 @@ private Q_SLOTS:
         QTest::newRow("J opens the period with the first jam") << u"j"_s << u"jam 1 1 run run"_s;
         QTest::newRow("J ends it into a lineup") << u"jj"_s << u"lineup 1 1 run -"_s;
         QTest::newRow("the next jam restarts the period after a timeout")
-            << u"jjhj"_s << u"jam 2 1 run run"_s;
+            << u"jjh_j"_s << u"jam 2 1 run run"_s;
+        QTest::newRow("J just after the jam ran out ends nothing more")
+            << u"j^j"_s << u"lineup 1 1 run -"_s;
+        QTest::newRow("then the next jam") << u"j^_j"_s << u"jam 2 1 run run"_s;
         QTest::newRow("its own key ends a timeout") << u"jjhh"_s << u"lineup 1 1 - -"_s;
         QTest::newRow("run out in a lineup: halftime") << u"jj~"_s << u"halftime 1 1 - -"_s;
         QTest::newRow("run out in a jam: halftime at its end") << u"j~j"_s << u"halftime 1 1 - -"_s;
-        QTest::newRow("J at halftime opens the next period") << u"j~jj"_s << u"jam 1 2 run run"_s;
+        QTest::newRow("J twice at the last jam's end: halftime stays")
+            << u"j~jj"_s << u"halftime 1 1 - -"_s;
+        QTest::newRow("J at halftime opens the next period") << u"j~j_j"_s << u"jam 1 2 run run"_s;
+        QTest::newRow("the period typed at halftime: the next is still 2")
+            << u"j~j2_j"_s << u"jam 1 2 run run"_s;
         QTest::newRow("no timeout at halftime") << u"j~jh"_s << u"halftime 1 1 - -"_s;
         QTest::newRow("tied: an overtime jam, the period clock stays")
-            << u"2j~jj"_s << u"jam 2 2 - run"_s;
+            << u"2j~j_j"_s << u"jam 2 2 - run"_s;
         QTest::newRow("ahead: unofficial, then final; J starts nothing")
             << u"2j+~jfj"_s << u"final 1 2 - -"_s;
+        QTest::newRow("tied, then a score put right: no overtime")
+            << u"2j~j+"_s << u"unofficial 1 2 - -"_s;
     }
     void runByClock()
     {
