@@ -272,8 +272,14 @@ void BoutSafety::newBout()
     dropPendingTyping();
     m_history.clear();
     m_journal->finishBout();
+    const BoutState last = m_board->boutState();
     BoutState opened = m_opened;
-    opened.moveMoments(m_board->boutState().monotonicNs - opened.monotonicNs);
+    opened.moveMoments(last.monotonicNs - opened.monotonicNs);
+    // The lengths of a jam and a period typed for this league stay.
+    opened.jamResetTicks = last.jamResetTicks;
+    opened.periodResetTicks = last.periodResetTicks;
+    opened.keepers[BoutState::Jam].ticks = last.jamResetTicks;
+    opened.keepers[BoutState::Period].ticks = last.periodResetTicks;
     m_board->setBoutState(opened);
     m_journal->append(NewBoutRow, m_board->boutState());
 }

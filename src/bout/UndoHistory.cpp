@@ -133,7 +133,7 @@ BoutState UndoHistory::patched(const BoutState &now, const BoutState &from,
     }
     // A phase the step took (a timeout, a review, the final score) goes
     // back only while it stands as the step left it.
-    if (from.rules.phase != to.rules.phase && now.rules.phase == from.rules.phase)
+    if (from.rules.phase != to.rules.phase && now.rules.phase.samePhase(from.rules.phase))
         rules.phase = to.rules.phase;
     if (from.jamResetTicks != to.jamResetTicks)
         s.jamResetTicks = to.jamResetTicks;
