@@ -5,6 +5,7 @@
 #include "BoutRules.h"
 #include "BoutTexts.h"
 #include "Dialogs.h"
+#include "PhaseAway.h"
 #include "Settings.h"
 #include "frmScoreboard.h"
 #include "modCount.h"
@@ -168,6 +169,9 @@ void BoutSafety::attach(frmScoreboard *board, const std::optional<JournalRow> &r
         // back counts as no time.
         const std::int64_t awayMs = QDateTime::currentMSecsSinceEpoch() - resumed->wallMs;
         BoutState state = advanced(resumed->state, awayMs * 10, holdPeriodSound());
+        if (runsByClock(BoutRules))
+            followPhaseAway(resumed->state, state, BoutRules.Periods,
+                            std::int64_t(BoutRules.IntermissionSeconds) * BoutState::TicksPerSecond);
         // Of this moment on this process's clock, not the last one's.
         const BoutState now = board->boutState();
         rebuildHistory(now.monotonicNs, now.wallMs);

@@ -1,7 +1,9 @@
 // The phases of a bout run by the clock: each phase against each key and
 // each clock running out, as the rules of the game read.
 #include "BoutPhase.h"
+#include "BoutClocks.h"
 #include "BoutState.h"
+#include "PhaseAway.h"
 
 #include <QTest>
 
@@ -193,6 +195,46 @@ private Q_SLOTS:
         const Step step = next(s, Input(input), Context{0, {7, visitorScore}, 2, 2, Intermission});
         QCOMPARE(step.state.phase, expected);
         QVERIFY(!step.nextPeriod && !step.startJam);
+    }
+
+    // Resumed after time away: what ran out meanwhile ended when it did,
+    // and the phase after it has counted since. First period of two.
+    void resumedAfterTimeAway_data()
+    {
+        QTest::addColumn<int>("phase");
+        QTest::addColumn<int>("periodLeft"); // seconds; the period clock runs
+        QTest::addColumn<int>("jamLeft");    // seconds; -1: no jam runs
+        QTest::addColumn<int>("away");
+        QTest::addColumn<int>("expected");
+        QTest::addColumn<int>("clockThen"); // the phase's clock at the end of `away`
+        const int L = PhaseState::Lineup, J = PhaseState::Jam, H = PhaseState::Halftime;
+        QTest::newRow("the jam ran out: a lineup since") << J << 300 << 5 << 20 << L << 15;
+        QTest::newRow("the period ran out in the lineup") << L << 5 << -1 << 8 << H << 897;
+        QTest::newRow("the period, then the jam: halftime from the jam's end")
+            << J << 3 << 10 << 20 << H << 890;
+        QTest::newRow("the jam, then the period in the lineup") << J << 20 << 5 << 30 << H << 890;
+        QTest::newRow("nothing ran out") << J << 300 << 50 << 20 << J << 0;
+    }
+    void resumedAfterTimeAway()
+    {
+        QFETCH(int, phase);
+        QFETCH(int, periodLeft);
+        QFETCH(int, jamLeft);
+        QFETCH(int, away);
+        QFETCH(int, expected);
+        QFETCH(int, clockThen);
+        BoutState left;
+        left.monotonicNs = 1'000'000'000'000;
+        left.numbers = {3, 1, 1};
+        left.keepers[BoutState::Period] = {periodLeft * S, true};
+        left.keepers[BoutState::Jam] = {std::max(0, jamLeft) * S, jamLeft >= 0};
+        left.rules.phase.phase = phase;
+        left.rules.phase.clockRunning = phase == PhaseState::Lineup;
+        left.rules.phase.clockAtNs = left.monotonicNs;
+        BoutState back = advanced(left, away * S, false);
+        followPhaseAway(left, back, 2, Intermission);
+        QCOMPARE(back.rules.phase.phase, expected);
+        QCOMPARE(back.rules.phase.clockAt(back.monotonicNs) / S, clockThen);
     }
 
     void clocksAndJson()
