@@ -135,6 +135,11 @@ BoutState UndoHistory::patched(const BoutState &now, const BoutState &from,
     // back only while it stands as the step left it.
     if (from.rules.phase != to.rules.phase && now.rules.phase.samePhase(from.rules.phase))
         rules.phase = to.rules.phase;
+    // The lead is the operator's own mark: it goes back while it stands, the
+    // jam it was marked in ended or not.
+    else if (from.rules.phase.lead != to.rules.phase.lead &&
+             now.rules.phase.lead == from.rules.phase.lead)
+        rules.phase.lead = to.rules.phase.lead;
     if (from.jamResetTicks != to.jamResetTicks)
         s.jamResetTicks = to.jamResetTicks;
     if (from.periodResetTicks != to.periodResetTicks)

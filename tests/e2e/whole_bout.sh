@@ -119,6 +119,9 @@ lineup_at=$(now)
 sleep 2
 expect "a lineup" '.phase == "lineup" and .status == "Lineup" and (.jamRuns | not) and
     .periodRuns and .homeLead and .homePoints == 4 and (.lineup | near('"$(since "$lineup_at")"'; 1))'
+key ctrl+z
+expect "the lead, marked by mistake, taken back after the jam's end" \
+    '.phase == "lineup" and (.homeLead | not) and .homePoints == 4 and (.jamRuns | not)'
 
 step "the second jam runs out by itself into a lineup"
 key j
