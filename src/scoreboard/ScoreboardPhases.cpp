@@ -31,8 +31,15 @@ bool betweenJams(int phase)
            phase == PhaseState::OvertimeLineup;
 }
 
+bool betweenPeriods(int phase)
+{
+    return phase == PhaseState::Halftime || phase == PhaseState::Unofficial ||
+           phase == PhaseState::OvertimeLineup;
+}
+
 // The phase's input for a rules key, in the record's key order.
 // The review retained is the rules' alone; its place holds nothing.
+constexpr int OfficialTimeoutKey = 2;
 constexpr int RetainedKey = 5;
 constexpr Input RulesKeyInputs[] = {
     BoutPhase::HomeTimeoutKey, BoutPhase::VisitorTimeoutKey, BoutPhase::OfficialTimeoutKey,
@@ -111,6 +118,11 @@ bool frmScoreboard::phaseRulesKey(int which)
     if (which < BoutRulesRecord::KeyCount) {
         // A timeout the rules take is followed once they have taken it.
         if (step.acted && step.state.phase != PhaseState::Lineup)
+            return false;
+        // Once a period is over, the officials may still stop for a review
+        // of its last jam, or for an official timeout: the rules take them
+        // as always, and the phase stays.
+        if (!step.acted && betweenPeriods(m_rules.phase.phase) && which >= OfficialTimeoutKey)
             return false;
         if (step.acted)
             m_rules.status = BoutState::NoStatus;
@@ -244,6 +256,9 @@ void frmScoreboard::applyPhaseStep(const BoutPhase::Step &step, const BoutState 
 QString frmScoreboard::phaseCaption(const QString &rulesCaption) const
 {
     if (!runsByClock(BoutRules))
+        return rulesCaption;
+    // A review or official timeout taken between periods says so.
+    if (betweenPeriods(m_rules.phase.phase) && m_rules.status != BoutState::NoStatus)
         return rulesCaption;
     switch (m_rules.phase.phase) {
     case PhaseState::Lineup:

@@ -47,7 +47,8 @@ def near(want; slack): . != null and (. - want) <= slack and (want - .) <= slack
  homeLead: .home.lead, visitorLead: .visitor.lead,
  homePoints: .home.jamPoints, visitorPoints: .visitor.jamPoints,
  homeScore: .home.score, visitorScore: .visitor.score,
- homeTimeouts: .home.timeouts, homeReviews: .home.reviews, visitorTimeouts: .visitor.timeouts}'
+ homeTimeouts: .home.timeouts, homeReviews: .home.reviews, visitorTimeouts: .visitor.timeouts,
+ visitorReviews: .visitor.reviews}'
 
 # Waits up to 3 s for the bout to be as the jq condition says (over the
 # fields above, with `near(want; slack)` for a clock), or fails saying what
@@ -218,6 +219,9 @@ type_on nledVisitorScore +1
 expect "the visitor ahead, lead" '.visitorLead and .visitorPoints == 1 and .visitorScore == "5"'
 key j
 expect "the unofficial score" '.phase == "unofficial" and .status == "Unofficial Score"'
+key w
+expect "a review of the last jam before the score is final" '.phase == "unofficial" and
+    .status == "Official Review — Visitor" and .visitorReviews == 0'
 key j
 sleep 0.5
 expect "J starts no jam once the bout is over" '.phase == "unofficial" and (.jamRuns | not) and .jam == "3"'
