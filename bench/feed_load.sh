@@ -10,14 +10,7 @@ build="${1:-build/release}"
 minutes="${2:-1}"
 clients="$PWD/$build/bench/feed_clients"
 source bench/session.sh
-# Another copy of the program may be named, so that a build meanwhile does not change it.
-exe="${QUELVANE:-$exe}"
-start_session 1920x1080
-
-port=$((20000 + RANDOM % 20000))
-"$exe" --feed "127.0.0.1:$port" & app=$!; pids+=($app)
-splash=$(window_named Quelvane)
-board=$(open_board "$splash")
+feed_board 1920x1080
 wmctrl -i -r "$board" -b add,maximized_vert,maximized_horz
 sleep 1
 xdotool windowactivate --sync "$board" >/dev/null 2>&1

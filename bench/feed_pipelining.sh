@@ -13,14 +13,7 @@ requests="${3:-400}"
 receive="${4:-}"
 pipelining="$PWD/$build/bench/feed_pipelining"
 source bench/session.sh
-# Another copy of the program may be named, so that a build meanwhile does not change it.
-exe="${QUELVANE:-$exe}"
-start_session 1280x800
-
-port=$((20000 + RANDOM % 20000))
-"$exe" --feed "127.0.0.1:$port" & app=$!; pids+=($app)
-splash=$(window_named Quelvane)
-board=$(open_board "$splash")
+feed_board 1280x800
 sleep 2
 before=$(rss "$app")
 "$pipelining" "http://127.0.0.1:$port/board" "$connections" "$requests" 20 $receive >"$work/held.txt" & held=$!

@@ -11,6 +11,9 @@
 #                             of the slices' ratios (one burst of the machine
 #                             moves one slice, not the figure)
 #   rss PID                   its resident memory in kB
+#   feed_board SIZE           the program (or $QUELVANE, a copy that a build meanwhile
+#                             does not change) on a new session of that size with
+#                             its feed on `port`; sets app and board
 exe="$PWD/$build/src/app/quelvane"
 export WINDOW_POLL=0.005
 source tests/e2e/session.sh
@@ -64,3 +67,13 @@ shares_sliced() {
 }
 
 rss() { awk '/VmRSS/ {print $2}' "/proc/$1/status"; }
+
+feed_board() {
+    exe="${QUELVANE:-$exe}"
+    start_session "$1"
+    port=$((20000 + RANDOM % 20000))
+    "$exe" --feed "127.0.0.1:$port" &
+    app=$!
+    pids+=($app)
+    board=$(open_board "$(window_named Quelvane)")
+}
