@@ -38,25 +38,12 @@ bool describePhaseChange(const PhaseState &was, const PhaseState &now, std::int6
     bool changed = false;
     if (now.phase != was.phase) {
         changed = true;
-        switch (now.phase) {
-        case PhaseState::Lineup:
-            parts << QStringLiteral("Lineup");
-            break;
-        case PhaseState::Halftime:
-            parts << QStringLiteral("Halftime");
-            break;
-        case PhaseState::Unofficial:
-            parts << QStringLiteral("Unofficial score");
-            break;
-        case PhaseState::Final:
-            parts << QStringLiteral("Final score");
-            break;
-        case PhaseState::OvertimeLineup:
-            parts << QStringLiteral("Overtime");
-            break;
-        default:
-            break;
-        }
+        // A jam is told by its clock, a timeout or review by its count.
+        const char *const words[] = {"",         "Lineup",           "", "", "", "",
+                                     "Halftime", "Unofficial score", "Final score", "Overtime"};
+        static_assert(std::size(words) == PhaseState::PhaseCount);
+        if (*words[now.phase])
+            parts << QString::fromLatin1(words[now.phase]);
     } else if (std::abs(now.clockAt(moment) - was.clockAt(moment)) > Tolerance) {
         changed = true;
         parts << QStringLiteral("%1 clock set to %2")
